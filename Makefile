@@ -1,0 +1,27 @@
+# The two commands a new player or developer needs:
+#   make test   set up, build and run every test
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSAFORM_WERROR=ON
+
+.PHONY: all setup configure build test clean format
+
+all: build
+
+setup:
+	@bash scripts/setup.sh
+
+configure: setup
+	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf $(BUILD)

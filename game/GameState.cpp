@@ -1,0 +1,7 @@
+#include "GameState.h"
+
+namespace tessaform {
+
+GameState::GameState() : scaleTable(BuildScaleTable()) {}
+
+}  // namespace tessaform

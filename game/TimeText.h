@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+#include "GameState.h"
+
+namespace tessaform {
+
+inline constexpr TimeSpan kGameSeconds = 105;
+
+// "%M:%S": minutes within the hour and seconds, two digits each.
+std::string FormatTimeLeft(TimeSpan seconds);
+
+}  // namespace tessaform

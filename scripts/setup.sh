@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, playing and testing need.
+# Silent when everything is already there.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake make g++ pkg-config clang-format
+  qt6-base-dev libsdl2-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # run
+  qt6-qpa-plugins fonts-liberation2 fontconfig
+  # test and inspect
+  xvfb openbox xdotool x11-utils imagemagick sox poppler-utils
+  desktop-file-utils appstream
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
