@@ -1,10 +1,11 @@
 # The two commands a new player or developer needs:
+#   make run    set up, build and start the game
 #   make test   set up, build and run every test
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSAFORM_WERROR=ON
 
-.PHONY: all setup configure build test clean format
+.PHONY: all setup configure build run test clean format
 
 all: build
 
@@ -16,6 +17,9 @@ configure: setup
 
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	@$(BUILD)/app/tessaform
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)

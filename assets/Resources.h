@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace tessaform {
+
+// Resource types as the program names them; lookups ignore case.
+inline constexpr std::string_view kBitmapType = "BITMAP";
+inline constexpr std::string_view kSoundType = "SOUND";
+inline constexpr std::string_view kIconType = "ICON";
+
+// The bytes of a resource built into the program; empty when there is none.
+std::span<const std::uint8_t> FindResource(std::string_view type, int id);
+
+}  // namespace tessaform

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessaform::assetgen {
+
+// One resource the generator makes, as it will be embedded in the program.
+struct GeneratedResource {
+    std::string type;  // "BITMAP", "SOUND", "ICON"
+    int id = 0;
+    std::vector<std::uint8_t> bytes;
+    std::string fileName;  // for the copy written beside the generated source
+};
+
+// Bitmaps 130 to 153: one picture of each arrangement.
+std::vector<GeneratedResource> MakeBlockPictures();
+
+// Sounds 154 to 159, each the complete image of a RIFF WAVE file.
+std::vector<GeneratedResource> MakeSounds();
+
+}  // namespace tessaform::assetgen
