@@ -1,0 +1,92 @@
+#include "CTessaformView.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+#include <ctime>
+
+namespace tessaform {
+
+CTessaformView::CTessaformView(QWidget* parent,
+                               std::function<void(const std::string&)> setDocumentTitle)
+    : QWidget(parent),
+      surface_(1, 1),
+      timers_(this),
+      messages_(parent != nullptr ? parent : this),
+      sound_(messages_),
+      random_(static_cast<std::uint32_t>(std::time(nullptr))) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    surface_.SetShowCallback([this] { repaint(); });
+    game_ = std::make_unique<GameView>(ViewPorts{surface_, timers_, clock_, sound_, messages_,
+                                                 random_, std::move(setDocumentTitle)});
+}
+
+CTessaformView::~CTessaformView() = default;
+
+void CTessaformView::RequestRepaint() {
+    if (repaintQueued_) {
+        return;
+    }
+    repaintQueued_ = true;
+    QMetaObject::invokeMethod(this, &CTessaformView::RunRepaint, Qt::QueuedConnection);
+}
+
+void CTessaformView::RunRepaint() {
+    repaintQueued_ = false;
+    game_->OnDraw(*surface_.OpenClientDC());
+    update();
+}
+
+void CTessaformView::paintEvent(QPaintEvent*) {
+    // The game's own pixels, scaled without smoothing on a high-density screen.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(rect(), surface_.Image());
+}
+
+void CTessaformView::resizeEvent(QResizeEvent*) {
+    surface_.Resize(width(), height());
+    if (exposedOnce_) {
+        RequestRepaint();
+    }
+}
+
+void CTessaformView::showEvent(QShowEvent*) {
+    if (QWindow* window = this->window()->windowHandle()) {
+        window->removeEventFilter(this);
+        window->installEventFilter(this);
+    }
+}
+
+bool CTessaformView::eventFilter(QObject* watched, QEvent* event) {
+    // The first repaint waits until the window is really on screen, at its final size.
+    if (event->type() == QEvent::Expose) {
+        if (auto* window = qobject_cast<QWindow*>(watched); window && window->isExposed()) {
+            exposedOnce_ = true;
+            RequestRepaint();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CTessaformView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    const QPointF at = event->position();
+    game_->OnLButtonDown(static_cast<int>(at.x()), static_cast<int>(at.y()));
+    update();
+}
+
+// The second press of a double click does nothing.
+void CTessaformView::mouseDoubleClickEvent(QMouseEvent*) {}
+
+void CTessaformView::timerEvent(QTimerEvent* event) {
+    const int id = timers_.GameIdOf(event->timerId());
+    if (id != 0) {
+        game_->OnTimer(id);
+        update();
+    }
+}
+
+}  // namespace tessaform

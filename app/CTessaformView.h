@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "GameView.h"
+#include "ImageSurface.h"
+#include "QtPorts.h"
+#include "Random.h"
+#include "SoundPlayer.h"
+
+namespace tessaform {
+
+// The game's window: it owns the picture of its client area, which the game
+// draws into at once, and hands presses, timer expiries and repaints to the game.
+class CTessaformView : public QWidget {
+    Q_OBJECT
+
+public:
+    CTessaformView(QWidget* parent, std::function<void(const std::string&)> setDocumentTitle);
+    ~CTessaformView() override;
+
+    GameView& Game() { return *game_; }
+    const QImage& Image() const { return surface_.Image(); }
+
+    // The game's repaint, run from the event queue: never inside a paint event,
+    // because it may wait for a sound.
+    void RequestRepaint();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void RunRepaint();
+
+    ImageSurface surface_;
+    QtTimers timers_;
+    SystemClock clock_;
+    QtMessageBoxes messages_;
+    SoundPlayer sound_;
+    SeededRandom random_;
+    std::unique_ptr<GameView> game_;
+    bool repaintQueued_ = false;
+    bool exposedOnce_ = false;
+};
+
+}  // namespace tessaform

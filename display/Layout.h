@@ -1,0 +1,19 @@
+#pragma once
+
+#include "GameState.h"
+
+namespace tessaform {
+
+inline constexpr int kMinimumClientWidth = 641;
+
+// Board origin and block squares, centred in the client area found by the repaint.
+void ComputeBoardOrigin(GameState& state);
+void ComputeBlockRects(GameState& state);
+
+// Arrow hot spots, the strip along the top and the play-another-set column.
+void ComputePanelLayout(GameState& state);
+
+// Entry i is (i x 21,773) mod blockSize^2: a fixed scatter over every pixel of a block.
+void BuildDissolveOrder(GameState& state);
+
+}  // namespace tessaform

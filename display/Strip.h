@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "DeviceContext.h"
+#include "GameState.h"
+
+namespace tessaform {
+
+// printf-style "%<width>li" with its leading blanks: the strip's and recap's numbers.
+std::string FormatNumber(std::int32_t value, int width);
+
+// The "Time Left" box, from timeLeftText.
+void DrawTimeBox(DeviceContext& dc, const GameState& state);
+
+// Bonus, click cost, match score and net score; stores the net score as this
+// game's score of the set, as every draw of the panel does.
+void DrawScorePanel(DeviceContext& dc, GameState& state, bool bonusAllowed);
+
+// A blue- or red-outlined grey box with its value centred, and its label right-aligned.
+inline constexpr unsigned kValueFlags = kDtSingleLine | kDtVCenter | kDtCenter;
+inline constexpr unsigned kLabelFlags = kDtSingleLine | kDtVCenter | kDtRight;
+void BeginBoxes(DeviceContext& dc, Rgb pen);
+void ValueBox(DeviceContext& dc, const Rect& box, const std::string& text);
+
+}  // namespace tessaform

@@ -1,0 +1,427 @@
+#include "GameView.h"
+
+#include <algorithm>
+#include <thread>
+
+#include "Arrangements.h"
+#include "BlockDrawing.h"
+#include "Deal.h"
+#include "Layout.h"
+#include "Recap.h"
+#include "Strip.h"
+#include "TimeText.h"
+
+namespace tessaform {
+
+namespace {
+
+// The order the arrows are tried in: the centre's lower-right arm before the other diagonal.
+constexpr std::array<int, kArrowCount> kArrowTestOrder = {0, 1, 2, 3, 4, 5, 6, 9, 7, 8};
+
+}  // namespace
+
+GameView::GameView(ViewPorts ports, DissolvePacing pacing)
+    : ports_(std::move(ports)), pacing_(pacing) {}
+
+bool GameView::PicturesLoaded() const {
+    return std::all_of(blockImages_.begin(), blockImages_.end(),
+                       [](const auto& picture) { return picture.has_value(); });
+}
+
+// ---- Repaint ---------------------------------------------------------------
+
+void GameView::OnDraw(DeviceContext& dc) {
+    GameState& s = state_;
+    s.titleTime = ports_.clock.Now();
+    s.titleTimeText = ports_.clock.FormatLocal(s.titleTime);
+    s.titleText = kTitleNotice + s.titleTimeText + kTitleVersion;
+    if (ports_.setDocumentTitle) {
+        ports_.setDocumentTitle(s.titleText);
+    }
+
+    s.clientRect = ports_.surface.ClientRect();
+    dc.SetTransparentBackground();
+
+    if (s.clientRect.right < kMinimumClientWidth) {
+        dc.FillRect(s.clientRect, kRed);
+        dc.SelectFont(kBannerFont);
+        dc.SetTextColor(kBlue);
+        dc.DrawText(kNarrowScreenMessage, s.clientRect, kDtCenter | kDtWordBreak);
+        s.gameOver = 1;
+        return;
+    }
+
+    dc.FillRect(s.clientRect, kGrey);
+    if (s.boardInitialized == 0) {
+        FirstGameOfSet(dc);
+    }
+
+    for (int k = 0; k < kBlockCount; ++k) {
+        if (s.blockStatus[k] == kLost) {
+            continue;
+        }
+        Blit(k, s.blockArrangement[k]);
+        if (s.blockStatus[k] == kMatched) {
+            tessaform::FrameBlock(dc, s, k, kGreen);
+        }
+    }
+    tessaform::FrameBlock(dc, s, kMasterBlock, kRed);
+
+    ClockCheck();
+}
+
+void GameView::FirstGameOfSet(DeviceContext& dc) {
+    GameState& s = state_;
+    DrawDeal(s, ports_.random);
+    ComputeBoardOrigin(s);
+    s.blockStatus.fill(kOpen);
+    s.blockClicks.fill(0);
+    s.blockStatus[kMasterBlock] = kMatched;
+    ComputeBlockRects(s);
+    BuildDissolveOrder(s);
+    AssignDeal(s);
+    LoadPictures();
+    ComputePanelLayout(s);
+
+    DrawOpeningFigure(dc, s.clientRect);
+    WaitForSound(154);
+    dc.FillRect(s.clientRect, kGrey);
+
+    if (s.clockRunning == 0) {
+        StartClock();
+    }
+    s.boardInitialized = 1;
+}
+
+void GameView::LoadPictures() {
+    for (int a = 0; a < kArrangementCount; ++a) {
+        blockImages_[a] = LoadBitmapResource(kPictureResourceIds[a]);
+    }
+}
+
+void GameView::ReleasePictures() {
+    for (auto& picture : blockImages_) {
+        picture.reset();
+    }
+}
+
+// ---- Block drawing ---------------------------------------------------------
+
+void GameView::Blit(int block, int arrangement) {
+    if (const auto& picture = blockImages_[arrangement]) {
+        BlitBlock(*ports_.surface.OpenClientDC(), state_, block, *picture);
+    }
+}
+
+void GameView::DrawArrangement(int column, int row, int arrangement) {
+    const int k = BlockIndex(column, row);
+    Blit(k, arrangement);
+    if (state_.blockClicks[k] < kMaxBlockClicks) {
+        ++state_.blockClicks[k];
+    }
+}
+
+void GameView::RedrawBlock(int column, int row) {
+    const int k = BlockIndex(column, row);
+    Blit(k, state_.blockArrangement[k]);
+}
+
+void GameView::FrameBlock(int block, Rgb pen) {
+    tessaform::FrameBlock(*ports_.surface.OpenClientDC(), state_, block, pen);
+}
+
+// ---- Clicks ----------------------------------------------------------------
+
+void GameView::OnLButtonDown(int x, int y) {
+    GameState& s = state_;
+    if (s.gameOver == 1) {
+        if (s.anotherSetRect.ContainsWithEdges(x, y) && s.gameIndex > 3) {
+            NewSet();
+        }
+        return;
+    }
+
+    for (int column = 0; column < kColumns; ++column) {
+        for (int row = 0; row < kRows; ++row) {
+            const int k = BlockIndex(column, row);
+            const Rect& block = s.blockRect[k];
+            if (!block.ContainsWithEdges(x, y)) {
+                continue;
+            }
+            if (k == kMasterBlock || s.blockStatus[k] == kLost) {
+                return;
+            }
+            const int dx = x - block.left;
+            const int dy = y - block.top;
+            for (int arrow : kArrowTestOrder) {
+                const Rect& hot = s.arrowRect[arrow];
+                if (hot.left - 2 <= dx && dx <= hot.right + 1 && hot.top - 2 <= dy &&
+                    dy <= hot.bottom + 1) {
+                    s.blockArrangement[k] = ApplyArrow(s.blockArrangement[k], arrow);
+                    DrawArrangement(column, row, s.blockArrangement[k]);
+                    ResolveBlock(column, row);
+                    EvaluateBoard();
+                    return;
+                }
+            }
+            LoseBlocks(column, row, column, row);
+            EvaluateBoard();
+            return;
+        }
+    }
+}
+
+// ---- Matches and losses ----------------------------------------------------
+
+void GameView::ResolveBlock(int column, int row) {
+    GameState& s = state_;
+    const int k = BlockIndex(column, row);
+    if (s.blockArrangement[k] == s.blockArrangement[kMasterBlock]) {
+        ports_.sound.PlaySoundAsync(156);
+        FrameBlock(k, kGreen);
+        s.blockStatus[k] = kMatched;
+        return;
+    }
+    s.blockStatus[k] = kOpen;
+    for (int c = 0; c < kColumns; ++c) {
+        for (int r = 0; r < kRows; ++r) {
+            const int j = BlockIndex(c, r);
+            if (j == k || j == kMasterBlock || s.blockStatus[j] == kLost) {
+                continue;
+            }
+            if (s.blockArrangement[j] == s.blockArrangement[k]) {
+                FrameBlock(k, kBlack);
+                FrameBlock(j, kBlack);
+                WaitForSound(155);
+                LoseBlocks(column, row, c, r);
+                return;
+            }
+        }
+    }
+}
+
+void GameView::LoseBlocks(int column1, int row1, int column2, int row2) {
+    GameState& s = state_;
+    const int a = BlockIndex(column1, row1);
+    const int b = BlockIndex(column2, row2);
+    s.blockStatus[b] = kLost;
+    s.blockStatus[a] = kLost;
+    ports_.sound.PlaySoundAsync(159);
+    DissolveBlocks(*ports_.surface.OpenClientDC(), s, a, b, pacing_.frames, [this] {
+        ports_.surface.ShowNow();
+        std::this_thread::sleep_for(pacing_.frameTime);
+    });
+}
+
+// ---- Clock and the end of a game ---------------------------------------------
+
+bool GameView::TimeIsUp() const {
+    return state_.now - state_.gameStartTime >= kGameSeconds;
+}
+
+void GameView::ShowTimeLeft(TimeSpan seconds) {
+    state_.timeLeft = std::max<TimeSpan>(seconds, 0);
+    state_.timeLeftText = FormatTimeLeft(state_.timeLeft);
+    DrawTimeBox();
+}
+
+void GameView::OnTimer(int /*id: the phase decides, not the timer*/) {
+    if (state_.gameOver == 1) {
+        EndOfRest();
+    } else {
+        ClockTick();
+    }
+}
+
+void GameView::ClockTick() {
+    GameState& s = state_;
+    s.now = ports_.clock.Now();
+    if (TimeIsUp()) {
+        if (s.timeExpired == 0 && !EndOfGame(false)) {
+            return;
+        }
+        s.timeExpired = 1;
+    }
+    ShowTimeLeft(kGameSeconds - (s.now - s.gameStartTime));
+}
+
+void GameView::EvaluateBoard() {
+    GameState& s = state_;
+    s.allResolved = 1;
+    s.matchCount = 0;
+    s.clickCost = 0;
+    for (int k = 0; k < kBlockCount; ++k) {
+        if (k == kMasterBlock) {
+            ++s.matchCount;
+            continue;
+        }
+        if (s.blockStatus[k] == kOpen) {
+            s.allResolved = 0;
+        } else if (s.blockStatus[k] == kMatched) {
+            ++s.matchCount;
+        }
+        if (s.blockClicks[k] > 0) {
+            s.clickCost += s.scaleTable[s.blockClicks[k] - 1];
+        }
+    }
+    s.matchScore = s.scaleTable[s.matchCount - 1];
+
+    if (s.allResolved == 1) {
+        if (!EndOfGame(true)) {
+            return;
+        }
+        s.now = ports_.clock.Now();
+        if (TimeIsUp()) {
+            s.timeExpired = 1;
+            ShowTimeLeft(0);
+            DrawScorePanel(false);
+        } else {
+            ShowTimeLeft(kGameSeconds - (s.now - s.gameStartTime));
+            s.bonusIndex = static_cast<int>(std::min<TimeSpan>(s.timeLeft, 90)) - 1;
+            DrawScorePanel(true);
+        }
+    } else if (s.timeExpired == 1) {
+        ShowTimeLeft(0);
+        DrawScorePanel(false);
+    } else {
+        s.now = ports_.clock.Now();
+        if (TimeIsUp()) {
+            if (!EndOfGame(false)) {
+                return;
+            }
+            ShowTimeLeft(0);
+        }
+        DrawScorePanel(false);
+    }
+}
+
+bool GameView::EndOfGame(bool completed) {
+    GameState& s = state_;
+    ports_.timers.KillTimer(kClockTimer);
+    if (completed) {
+        s.clockRunning = 0;
+    }
+    ports_.sound.PlaySoundAsync(158);
+    s.gameOver = 1;
+    if (!ports_.timers.SetTimer(kRestTimer, s.restInterval)) {
+        TellNoTimer();
+        return false;
+    }
+    if (!completed) {
+        s.clockRunning = 0;
+        s.timeExpired = 1;
+    }
+    return true;
+}
+
+void GameView::ClockCheck() {
+    GameState& s = state_;
+    if (s.allResolved == 0 && s.timeExpired == 0) {
+        s.now = ports_.clock.Now();
+        if (TimeIsUp()) {
+            ports_.timers.KillTimer(kClockTimer);
+            s.gameOver = 1;
+            if (!ports_.timers.SetTimer(kRestTimer, s.restInterval)) {
+                TellNoTimer();
+                return;
+            }
+            s.clockRunning = 0;
+            s.timeExpired = 1;
+        }
+    }
+    ShowTimeLeft(kGameSeconds - (s.now - s.gameStartTime));
+    if (s.timeLeft > 0) {
+        s.bonusIndex = static_cast<int>(std::min<TimeSpan>(s.timeLeft, 90)) - 1;
+        DrawScorePanel(true);
+    } else {
+        DrawScorePanel(false);
+    }
+    if (s.gameOver == 1) {
+        OnTimer(kClockTimer);
+    }
+}
+
+void GameView::StartClock() {
+    if (ports_.timers.SetTimer(kClockTimer, state_.clockInterval)) {
+        state_.clockRunning = 1;
+        state_.gameStartTime = ports_.clock.Now();
+    } else {
+        TellNoTimer();
+    }
+}
+
+// ---- Games and sets ----------------------------------------------------------
+
+void GameView::PerGameReset() {
+    GameState& s = state_;
+    s.gameOver = 0;
+    s.allResolved = 0;
+    s.timeExpired = 0;
+    s.matchCount = 0;
+    s.clickCost = 0;
+    s.matchScore = 10;
+    s.bonusIndex = 0;
+}
+
+void GameView::EndOfRest() {
+    ports_.timers.KillTimer(kRestTimer);
+    if (state_.gameIndex > 3) {
+        DrawRecap(*ports_.surface.OpenClientDC(), state_);
+        return;
+    }
+    NextGame();
+}
+
+void GameView::NextGame() {
+    GameState& s = state_;
+    WaitForSound(157);
+    WaitForSound(154);
+    s.gameIndex += 1;
+    PerGameReset();
+    StartClock();
+    Deal(s, ports_.random);
+    for (int column = 0; column < kColumns; ++column) {
+        for (int row = 0; row < kRows; ++row) {
+            const int k = BlockIndex(column, row);
+            s.blockStatus[k] = kOpen;
+            s.blockClicks[k] = 0;
+            RedrawBlock(column, row);
+        }
+    }
+    FrameBlock(kMasterBlock, kRed);
+    s.blockStatus[kMasterBlock] = kMatched;
+    DrawTimeBox();
+    DrawScorePanel(false);
+}
+
+void GameView::NewSet() {
+    state_.gameIndex = 0;
+    state_.boardInitialized = 0;
+    PerGameReset();
+    ReleasePictures();
+    OnDraw(*ports_.surface.OpenClientDC());
+}
+
+// ---- Strip -------------------------------------------------------------------
+
+void GameView::DrawTimeBox() {
+    tessaform::DrawTimeBox(*ports_.surface.OpenClientDC(), state_);
+}
+
+void GameView::DrawScorePanel(bool bonusAllowed) {
+    tessaform::DrawScorePanel(*ports_.surface.OpenClientDC(), state_, bonusAllowed);
+}
+
+// ---- Waiting -------------------------------------------------------------------
+
+void GameView::WaitForSound(int id) {
+    ports_.surface.ShowNow();
+    ports_.sound.PlaySoundSync(id);
+}
+
+void GameView::TellNoTimer() {
+    ports_.surface.ShowNow();
+    ports_.messages.ShowMessage(kNoTimerMessage, kNoTimerCaption, MessageIcon::kExclamation);
+}
+
+}  // namespace tessaform

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "DeviceContext.h"
+#include "GameState.h"
+#include "Picture.h"
+#include "Ports.h"
+#include "Random.h"
+
+namespace tessaform {
+
+inline constexpr int kClockTimer = 1;
+inline constexpr int kRestTimer = 2;
+
+inline constexpr const char* kNarrowScreenMessage =
+    "THIS GAME WILL NOT RUN AT RESOLUTIONS BELOW 800x600. PLEASE QUIT NOW BY PRESSING THE Alt "
+    "and F4 KEYS.";
+inline constexpr const char* kNoTimerMessage = "No timer available";
+inline constexpr const char* kNoTimerCaption = "SDI:TESSAFORM";
+
+// The maker's notice that opens the title; the time of the repaint follows it.
+inline constexpr const char* kTitleNotice =
+    "Tessaform  Copyright (C) 2026 the Tessaform developers, all rights reserved -- ";
+inline constexpr const char* kTitleVersion = " -- Version P504 of";
+
+// Everything the game's view reaches outside itself.
+struct ViewPorts {
+    DrawingSurface& surface;
+    TimerPort& timers;
+    ClockPort& clock;
+    SoundPort& sound;
+    MessageBoxPort& messages;
+    RandomSource& random;
+    std::function<void(const std::string&)> setDocumentTitle;
+};
+
+// How long the grey dissolve takes on screen; no frames means no pauses (tests).
+struct DissolvePacing {
+    int frames = 15;
+    std::chrono::milliseconds frameTime{50};
+};
+
+// The game's view: the state and the three handlers (repaint, left-button press,
+// timer) with every step of the game flow they run. It draws through the
+// surface's contexts and reaches timers, clock, sound and message boxes only
+// through its ports.
+class GameView {
+public:
+    explicit GameView(ViewPorts ports, DissolvePacing pacing = {});
+
+    void OnDraw(DeviceContext& dc);
+    void OnLButtonDown(int x, int y);
+    void OnTimer(int id);
+
+    GameState& State() { return state_; }
+    const GameState& State() const { return state_; }
+    bool PicturesLoaded() const;
+
+    // Block drawing.
+    void DrawArrangement(int column, int row, int arrangement);
+    void RedrawBlock(int column, int row);
+    void FrameBlock(int block, Rgb pen);
+
+    // Resolution, evaluation and the flow of games and sets.
+    void ResolveBlock(int column, int row);
+    void LoseBlocks(int column1, int row1, int column2, int row2);
+    void EvaluateBoard();
+    void DrawTimeBox();
+    void DrawScorePanel(bool bonusAllowed);
+
+private:
+    void FirstGameOfSet(DeviceContext& dc);
+    void ClockCheck();
+    void ClockTick();
+    // False when the rest timer was refused: the caller's step stops there.
+    bool EndOfGame(bool completed);
+    void EndOfRest();
+    void NextGame();
+    void NewSet();
+    void StartClock();
+    void PerGameReset();
+    void LoadPictures();
+    void ReleasePictures();
+
+    bool TimeIsUp() const;
+    void ShowTimeLeft(TimeSpan seconds);
+    void WaitForSound(int id);
+    void TellNoTimer();
+    void Blit(int block, int arrangement);
+
+    GameState state_;
+    ViewPorts ports_;
+    DissolvePacing pacing_;
+    std::array<std::optional<Picture>, kArrangementCount> blockImages_;
+};
+
+}  // namespace tessaform
