@@ -47,8 +47,10 @@ inline std::vector<std::uint8_t> EncodePcm(std::span<const double> samples, int 
 namespace wavefile_detail {
 
 inline void PutLe16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
+    // Inserting a range, not single bytes: GCC 12 misreads push_back here at -O2.
+    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(v & 0xFF),
+                                   static_cast<std::uint8_t>((v >> 8) & 0xFF)};
+    out.insert(out.end(), bytes, bytes + 2);
 }
 
 inline void PutLe32(std::vector<std::uint8_t>& out, std::uint32_t v) {
