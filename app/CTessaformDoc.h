@@ -15,9 +15,6 @@ public:
 
     const QString& Title() const { return title_; }
     void SetTitle(const QString& title);
-    bool IsModified() const { return false; }
-    // A new document has nothing to clear; its title is left as the view set it.
-    bool OnNewDocument() { return true; }
 
 signals:
     void TitleChanged(const QString& title);

@@ -18,7 +18,6 @@ public:
     void KillTimer(int id) override;
     // The game's id for a Qt timer id, or 0 when it is not one of ours.
     int GameIdOf(int qtTimerId) const;
-    bool IsSet(int id) const { return timers_.count(id) != 0; }
 
 private:
     QObject* owner_;

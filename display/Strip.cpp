@@ -32,7 +32,7 @@ void DrawTimeBox(DeviceContext& dc, const GameState& s) {
 void DrawScorePanel(DeviceContext& dc, GameState& s, bool bonusAllowed) {
     BeginBoxes(dc, kBlue);
     const std::int32_t bonus = Bonus(s.scaleTable, s.matchCount, s.bonusIndex, bonusAllowed);
-    if (bonusAllowed && s.matchCount >= kBlockCount) {
+    if (BonusCounts(s.matchCount, bonusAllowed)) {
         ValueBox(dc, s.bonusValueRect, FormatNumber(bonus, 7));
         dc.DrawText("Bonus", s.bonusLabelRect, kLabelFlags);
     } else {

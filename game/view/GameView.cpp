@@ -8,6 +8,7 @@
 #include "Deal.h"
 #include "Layout.h"
 #include "Recap.h"
+#include "Scoring.h"
 #include "Strip.h"
 #include "TimeText.h"
 
@@ -215,8 +216,12 @@ void GameView::LoseBlocks(int column1, int row1, int column2, int row2) {
 
 // ---- Clock and the end of a game ---------------------------------------------
 
+TimeSpan GameView::SecondsLeft() const {
+    return kGameSeconds - (state_.now - state_.gameStartTime);
+}
+
 bool GameView::TimeIsUp() const {
-    return state_.now - state_.gameStartTime >= kGameSeconds;
+    return SecondsLeft() <= 0;
 }
 
 void GameView::ShowTimeLeft(TimeSpan seconds) {
@@ -242,29 +247,12 @@ void GameView::ClockTick() {
         }
         s.timeExpired = 1;
     }
-    ShowTimeLeft(kGameSeconds - (s.now - s.gameStartTime));
+    ShowTimeLeft(SecondsLeft());
 }
 
 void GameView::EvaluateBoard() {
     GameState& s = state_;
-    s.allResolved = 1;
-    s.matchCount = 0;
-    s.clickCost = 0;
-    for (int k = 0; k < kBlockCount; ++k) {
-        if (k == kMasterBlock) {
-            ++s.matchCount;
-            continue;
-        }
-        if (s.blockStatus[k] == kOpen) {
-            s.allResolved = 0;
-        } else if (s.blockStatus[k] == kMatched) {
-            ++s.matchCount;
-        }
-        if (s.blockClicks[k] > 0) {
-            s.clickCost += s.scaleTable[s.blockClicks[k] - 1];
-        }
-    }
-    s.matchScore = s.scaleTable[s.matchCount - 1];
+    TallyBoard(s);
 
     if (s.allResolved == 1) {
         if (!EndOfGame(true)) {
@@ -276,8 +264,8 @@ void GameView::EvaluateBoard() {
             ShowTimeLeft(0);
             DrawScorePanel(false);
         } else {
-            ShowTimeLeft(kGameSeconds - (s.now - s.gameStartTime));
-            s.bonusIndex = static_cast<int>(std::min<TimeSpan>(s.timeLeft, 90)) - 1;
+            ShowTimeLeft(SecondsLeft());
+            s.bonusIndex = BonusIndexFor(s.timeLeft);
             DrawScorePanel(true);
         }
     } else if (s.timeExpired == 1) {
@@ -329,9 +317,9 @@ void GameView::ClockCheck() {
             s.timeExpired = 1;
         }
     }
-    ShowTimeLeft(kGameSeconds - (s.now - s.gameStartTime));
+    ShowTimeLeft(SecondsLeft());
     if (s.timeLeft > 0) {
-        s.bonusIndex = static_cast<int>(std::min<TimeSpan>(s.timeLeft, 90)) - 1;
+        s.bonusIndex = BonusIndexFor(s.timeLeft);
         DrawScorePanel(true);
     } else {
         DrawScorePanel(false);

@@ -87,6 +87,8 @@ private:
     void LoadPictures();
     void ReleasePictures();
 
+    // From the last clock reading; the game lasts kGameSeconds.
+    TimeSpan SecondsLeft() const;
     bool TimeIsUp() const;
     void ShowTimeLeft(TimeSpan seconds);
     void WaitForSound(int id);

@@ -88,7 +88,7 @@ TEST(FirstRepaint, WaitsForTheDealSoundWithTheFigureOnScreenBeforeBoardAndClock)
         EXPECT_EQ(h.State().boardInitialized, 0);
         // The opening figure, not the board: its black and magenta lines, no picture yet.
         EXPECT_GT(CountColour(h.Image(), {0, 0, 792, 560}, 0xffff00ff), 100);
-        EXPECT_EQ(CountColour(h.Image(), Square(h.State(), 0), 0xffffff00) < 500, true);
+        EXPECT_LT(CountColour(h.Image(), Square(h.State(), 0), 0xffffff00), 500);
     };
     h.Repaint();
     EXPECT_TRUE(checked);
@@ -120,7 +120,7 @@ TEST(FirstRepaint, OpeningFigureLinesLeaveOutTheirEndPoints) {
     // A line paints its start point: run 2 starts at the corner after run 1 did.
     EXPECT_EQ(image.pixel(0, 0), 0xffffff00);
     EXPECT_EQ(image.pixel(1, 0), 0xffff0000) << "run 1's red line along the top";
-    EXPECT_EQ(CountColour(image, {0, 0, 800, 600}, 0xffff00ff) > 500, true) << "magenta line";
+    EXPECT_GT(CountColour(image, {0, 0, 800, 600}, 0xffff00ff), 500) << "magenta line";
 }
 
 TEST(LaterRepaint, NeverDealsReloadsOrRestartsAnything) {

@@ -56,6 +56,44 @@ TEST(Scoring, BonusNeedsAllElevenMatchedAndIsCapped) {
     EXPECT_EQ(Bonus(state.scaleTable, 12, 89, false), 0);
 }
 
+TEST(Scoring, TallyCountsMatchesAndCostsEveryBlockWhateverItsStatus) {
+    GameState s;
+    s.blockStatus.fill(kOpen);
+    s.blockStatus[kMasterBlock] = kMatched;
+    s.blockClicks[kMasterBlock] = 5;  // the master's count never costs
+    TallyBoard(s);
+    EXPECT_EQ(s.matchCount, 1);
+    EXPECT_EQ(s.matchScore, 10);
+    EXPECT_EQ(s.clickCost, 0);
+    EXPECT_EQ(s.allResolved, 0);
+
+    s.blockStatus[1] = kMatched;
+    s.blockClicks[1] = 3;  // moved three times, then matched: 100
+    s.blockStatus[2] = kLost;
+    s.blockClicks[2] = 2;  // moved twice, then lost: still 40
+    s.blockClicks[3] = 10;
+    TallyBoard(s);
+    EXPECT_EQ(s.matchCount, 2);
+    EXPECT_EQ(s.matchScore, 40);
+    EXPECT_EQ(s.clickCost, 100 + 40 + 2200);
+    EXPECT_EQ(s.allResolved, 0);
+
+    for (int k = 1; k < kBlockCount; ++k) {
+        s.blockStatus[k] = k == 2 ? kLost : kMatched;
+    }
+    TallyBoard(s);
+    EXPECT_EQ(s.allResolved, 1) << "no open block left, one of them lost";
+    EXPECT_EQ(s.matchCount, 11);
+    EXPECT_EQ(s.matchScore, 2860);
+}
+
+TEST(Scoring, BonusIndexCountsAtMostNinetySeconds) {
+    EXPECT_EQ(BonusIndexFor(7), 6);
+    EXPECT_EQ(BonusIndexFor(90), 89);
+    EXPECT_EQ(BonusIndexFor(95), 89);
+    EXPECT_EQ(BonusIndexFor(1), 0);
+}
+
 TEST(Scoring, SetAverageRoundsUpNonNegativeSumsAndTruncatesTowardZero) {
     EXPECT_EQ(SetAverage({100, 200, 300, 400, 501, 999}), 301);  // the sixth slot is not played
     EXPECT_EQ(SetAverage({300, 300, 300, 300, 300, 0}), 300);
