@@ -49,13 +49,20 @@ void GameView::OnDraw(DeviceContext& dc) {
         dc.SetTextColor(kBlue);
         dc.DrawText(kNarrowScreenMessage, s.clientRect, kDtCenter | kDtWordBreak);
         s.gameOver = 1;
+        SuspendForNarrowScreen();
         return;
     }
 
     dc.FillRect(s.clientRect, kGrey);
     if (s.boardInitialized == 0) {
         FirstGameOfSet(dc);
+    } else if (narrowScreenSeen_) {
+        // The screen changed size under the game: the board follows it.
+        ComputeBoardOrigin(s);
+        ComputeBlockRects(s);
+        ComputePanelLayout(s);
     }
+    narrowScreenSeen_ = false;
 
     for (int k = 0; k < kBlockCount; ++k) {
         if (s.blockStatus[k] == kLost) {
@@ -71,8 +78,19 @@ void GameView::OnDraw(DeviceContext& dc) {
     ClockCheck();
 }
 
+// While the warning shows, no timer may draw over it or run games on unseen;
+// the game in play is over, and the next wide repaint goes on with the set.
+void GameView::SuspendForNarrowScreen() {
+    ports_.timers.KillTimer(kClockTimer);
+    ports_.timers.KillTimer(kRestTimer);
+    state_.clockRunning = 0;
+    narrowScreenSeen_ = true;
+}
+
 void GameView::FirstGameOfSet(DeviceContext& dc) {
     GameState& s = state_;
+    // A set that could not start on a narrow screen starts now, with its first game.
+    s.gameOver = 0;
     DrawDeal(s, ports_.random);
     ComputeBoardOrigin(s);
     s.blockStatus.fill(kOpen);

@@ -75,6 +75,7 @@ public:
 
 private:
     void FirstGameOfSet(DeviceContext& dc);
+    void SuspendForNarrowScreen();
     void ClockCheck();
     void ClockTick();
     // False when the rest timer was refused: the caller's step stops there.
@@ -99,6 +100,7 @@ private:
     ViewPorts ports_;
     DissolvePacing pacing_;
     std::array<std::optional<Picture>, kArrangementCount> blockImages_;
+    bool narrowScreenSeen_ = false;
 };
 
 }  // namespace tessaform

@@ -14,18 +14,6 @@ Rect Square(const GameState& s, int block) {
     return s.blockRect[block];
 }
 
-// Pixels of the block's outermost ring in the given colour.
-int RingPixels(const QImage& image, const Rect& r, QRgb colour) {
-    int count = 0;
-    for (int y = r.top; y < r.bottom; ++y) {
-        for (int x = r.left; x < r.right; ++x) {
-            const bool ring = x == r.left || x == r.right - 1 || y == r.top || y == r.bottom - 1;
-            count += ring && image.pixel(x, y) == colour ? 1 : 0;
-        }
-    }
-    return count;
-}
-
 TEST(Layout, CentresTheBoardAndTheColumnInTheClientArea) {
     ViewHarness h(792, 560);
     h.Repaint();
@@ -181,44 +169,21 @@ TEST(Frames, TheMasterIsRedAndMatchedBlocksGreenOnEveryRepaint) {
     EXPECT_EQ(RingPixels(h.Image(), Square(h.State(), 6), kGreenPixel), 0);
 }
 
-// Records pixel writes to check the dissolve's order.
-class PixelLog : public DeviceContext {
-public:
-    void SelectPen(Rgb) override {}
-    void SelectBrush(Rgb) override {}
-    void SelectFont(const FontSpec&) override {}
-    void SetTextColor(Rgb) override {}
-    void SetTransparentBackground() override {}
-    void MoveTo(int, int) override {}
-    void LineTo(int, int) override {}
-    void Rectangle(const Rect&) override {}
-    void FillRect(const Rect&, Rgb) override {}
-    void SetPixel(int x, int y, Rgb c) override {
-        EXPECT_EQ(c, kGrey);
-        writes.emplace_back(x, y);
-    }
-    void BitBlt(int, int, int, int, const Picture&) override {}
-    void DrawText(std::string_view, const Rect&, unsigned) override {}
-    void TextOut(int, int, std::string_view) override {}
-    int TextWidth(std::string_view) override { return 0; }
-    std::vector<std::pair<int, int>> writes;
-};
-
 TEST(Dissolve, VisitsTopLeftFirstThenItsScatterAlternatingTheTwoBlocks) {
     ViewHarness h;
     h.Repaint();
     const GameState& s = h.State();
-    PixelLog log;
+    RecordingDC log;
     DissolveBlocks(log, s, 4, 7, 0, {});
-    ASSERT_EQ(log.writes.size(), 204'800u);
+    ASSERT_EQ(log.pixels.size(), 204'800u);
     const Rect a = Square(s, 4);
     const Rect b = Square(s, 7);
     for (int i = 0; i < 8; ++i) {
         const Rect& r = i % 2 == 0 ? a : b;
-        EXPECT_EQ(log.writes[i], std::make_pair(r.left, r.top)) << "write " << i;
+        EXPECT_EQ(log.pixels[i], std::make_pair(r.left, r.top)) << "write " << i;
     }
-    EXPECT_EQ(log.writes[8], std::make_pair(a.left + 136, a.top + 13));
-    EXPECT_EQ(log.writes[9], std::make_pair(b.left + 136, b.top + 13));
+    EXPECT_EQ(log.pixels[8], std::make_pair(a.left + 136, a.top + 13));
+    EXPECT_EQ(log.pixels[9], std::make_pair(b.left + 136, b.top + 13));
 }
 
 TEST(Dissolve, LeavesBothSquaresGreyAlsoForOneBlockGivenTwice) {

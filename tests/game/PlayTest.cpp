@@ -9,41 +9,11 @@
 namespace tessaform::testing {
 namespace {
 
-// A dealt board whose blocks hold arrangements 0 to 11 in order: the master is 0.
-struct Game : ViewHarness {
-    Game() {
-        random.draws.assign(24, 0);
-        Repaint();
-        start = State().gameStartTime;
-        log.clear();
+// The game's own fixture, with the ring test at hand.
+struct Game : DealtGame {
+    int RingPixels(int block, QRgb colour) const {
+        return testing::RingPixels(Image(), view->State().blockRect[block], colour);
     }
-    // A block and the arrow that moves it onto another open block's arrangement.
-    std::pair<int, int> CollidingMove() {
-        for (int k = 1; k < kBlockCount; ++k) {
-            for (int j = 1; j < kBlockCount; ++j) {
-                const int arrow = j != k ? ArrowTo(k, State().blockArrangement[j]) : -1;
-                if (arrow >= 0 && State().blockStatus[j] == kOpen &&
-                    State().blockStatus[k] == kOpen) {
-                    return {k, arrow};
-                }
-            }
-        }
-        return {-1, -1};
-    }
-    int RingPixels(int block, QRgb colour) {
-        const Rect r = State().blockRect[block];
-        int count = 0;
-        for (int x = r.left; x < r.right; ++x) {
-            count +=
-                (Image().pixel(x, r.top) == colour) + (Image().pixel(x, r.bottom - 1) == colour);
-        }
-        for (int y = r.top + 1; y < r.bottom - 1; ++y) {
-            count +=
-                (Image().pixel(r.left, y) == colour) + (Image().pixel(r.right - 1, y) == colour);
-        }
-        return count;
-    }
-    CalendarTime start = 0;
 };
 
 TEST(Match, StartsTheDingFramesGreenAndScores) {

@@ -57,6 +57,37 @@ QRgb ViewHarness::PixelIn(int block, int dx, int dy) const {
     return Image().pixel(r.left + dx, r.top + dy);
 }
 
+DealtGame::DealtGame() {
+    random.draws.assign(24, 0);
+    Repaint();
+    start = State().gameStartTime;
+    log.clear();
+}
+
+std::pair<int, int> DealtGame::CollidingMove() const {
+    const GameState& s = view->State();
+    for (int k = 1; k < kBlockCount; ++k) {
+        for (int j = 1; j < kBlockCount; ++j) {
+            const int arrow = j != k ? ArrowTo(k, s.blockArrangement[j]) : -1;
+            if (arrow >= 0 && s.blockStatus[j] == kOpen && s.blockStatus[k] == kOpen) {
+                return {k, arrow};
+            }
+        }
+    }
+    return {-1, -1};
+}
+
+int RingPixels(const QImage& image, const Rect& r, QRgb colour) {
+    int count = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) {
+            const bool ring = x == r.left || x == r.right - 1 || y == r.top || y == r.bottom - 1;
+            count += ring && image.pixel(x, y) == colour ? 1 : 0;
+        }
+    }
+    return count;
+}
+
 int CountColour(const QImage& image, const Rect& r, QRgb colour) {
     int count = 0;
     for (int y = r.top; y < r.bottom; ++y) {

@@ -134,9 +134,55 @@ struct ViewHarness {
     std::unique_ptr<GameView> view;
 };
 
+// A dealt board whose blocks hold arrangements 0 to 11 in order: the master is 0.
+struct DealtGame : ViewHarness {
+    DealtGame();
+    // A block and the arrow that moves it onto another open block's arrangement.
+    std::pair<int, int> CollidingMove() const;
+    CalendarTime start = 0;
+};
+
 // Pixel counts of a colour inside a rectangle of the image.
 int CountColour(const QImage& image, const Rect& r, QRgb colour);
 bool AllColour(const QImage& image, const Rect& r, QRgb colour);
+// Pixels of the square's outermost ring in the colour.
+int RingPixels(const QImage& image, const Rect& r, QRgb colour);
+
+// Records what a context is asked to write and where, drawing nothing.
+class RecordingDC : public DeviceContext {
+public:
+    struct Text {
+        std::string text;
+        Rect rect;  // TextOut: the point as left and top
+        unsigned flags;
+        FontSpec font;
+    };
+    void SelectPen(Rgb) override {}
+    void SelectBrush(Rgb) override {}
+    void SelectFont(const FontSpec& font) override { font_ = font; }
+    void SetTextColor(Rgb) override {}
+    void SetTransparentBackground() override {}
+    void MoveTo(int, int) override {}
+    void LineTo(int, int) override {}
+    void Rectangle(const Rect& r) override { rectangles.push_back(r); }
+    void FillRect(const Rect&, Rgb) override {}
+    void SetPixel(int x, int y, Rgb) override { pixels.emplace_back(x, y); }
+    void BitBlt(int, int, int, int, const Picture&) override {}
+    void DrawText(std::string_view text, const Rect& r, unsigned flags) override {
+        texts.push_back({std::string(text), r, flags, font_});
+    }
+    void TextOut(int x, int y, std::string_view text) override {
+        texts.push_back({std::string(text), {x, y, x, y}, 0, font_});
+    }
+    int TextWidth(std::string_view) override { return 0; }
+
+    std::vector<Rect> rectangles;
+    std::vector<std::pair<int, int>> pixels;
+    std::vector<Text> texts;
+
+private:
+    FontSpec font_ = kDefaultFont;
+};
 
 inline constexpr QRgb kGreyPixel = 0xff808080;
 inline constexpr QRgb kRedPixel = 0xffff0000;
