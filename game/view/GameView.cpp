@@ -6,6 +6,7 @@
 #include "Arrangements.h"
 #include "BlockDrawing.h"
 #include "Deal.h"
+#include "HitTest.h"
 #include "Layout.h"
 #include "Recap.h"
 #include "Scoring.h"
@@ -13,13 +14,6 @@
 #include "TimeText.h"
 
 namespace tessaform {
-
-namespace {
-
-// The order the arrows are tried in: the centre's lower-right arm before the other diagonal.
-constexpr std::array<int, kArrowCount> kArrowTestOrder = {0, 1, 2, 3, 4, 5, 6, 9, 7, 8};
-
-}  // namespace
 
 GameView::GameView(ViewPorts ports, DissolvePacing pacing)
     : ports_(std::move(ports)), pacing_(pacing) {}
@@ -160,34 +154,21 @@ void GameView::OnLButtonDown(int x, int y) {
         return;
     }
 
-    for (int column = 0; column < kColumns; ++column) {
-        for (int row = 0; row < kRows; ++row) {
-            const int k = BlockIndex(column, row);
-            const Rect& block = s.blockRect[k];
-            if (!block.ContainsWithEdges(x, y)) {
-                continue;
-            }
-            if (k == kMasterBlock || s.blockStatus[k] == kLost) {
-                return;
-            }
-            const int dx = x - block.left;
-            const int dy = y - block.top;
-            for (int arrow : kArrowTestOrder) {
-                const Rect& hot = s.arrowRect[arrow];
-                if (hot.left - 2 <= dx && dx <= hot.right + 1 && hot.top - 2 <= dy &&
-                    dy <= hot.bottom + 1) {
-                    s.blockArrangement[k] = ApplyArrow(s.blockArrangement[k], arrow);
-                    DrawArrangement(column, row, s.blockArrangement[k]);
-                    ResolveBlock(column, row);
-                    EvaluateBoard();
-                    return;
-                }
-            }
-            LoseBlocks(column, row, column, row);
-            EvaluateBoard();
-            return;
-        }
+    const int k = BlockAt(s, x, y);
+    if (k == kNoBlock || k == kMasterBlock || s.blockStatus[k] == kLost) {
+        return;
     }
+    const int column = ColumnOf(k);
+    const int row = RowOf(k);
+    const int arrow = ArrowAt(s, x - s.blockRect[k].left, y - s.blockRect[k].top);
+    if (arrow != kNoArrow) {
+        s.blockArrangement[k] = ApplyArrow(s.blockArrangement[k], arrow);
+        DrawArrangement(column, row, s.blockArrangement[k]);
+        ResolveBlock(column, row);
+    } else {
+        LoseBlocks(column, row, column, row);
+    }
+    EvaluateBoard();
 }
 
 // ---- Matches and losses ----------------------------------------------------
