@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSAFORM_WERROR=ON
 
-.PHONY: all setup configure build run test clean format
+.PHONY: all setup configure build run test bench clean format
 
 all: build
 
@@ -23,6 +23,10 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# Never part of `make test`: speed is measured, not asserted.
+bench: build
+	@$(BUILD)/bench/tessaform_bench
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

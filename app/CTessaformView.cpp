@@ -1,6 +1,7 @@
 #include "CTessaformView.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
 #include <ctime>
@@ -16,7 +17,7 @@ CTessaformView::CTessaformView(QWidget* parent,
       sound_(messages_),
       random_(static_cast<std::uint32_t>(std::time(nullptr))) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    surface_.SetShowCallback([this] { repaint(); });
+    surface_.SetShowCallback([this] { repaint(surface_.TakeDirty()); });
     game_ = std::make_unique<GameView>(ViewPorts{surface_, timers_, clock_, sound_, messages_,
                                                  random_, std::move(setDocumentTitle)});
 }
@@ -34,14 +35,20 @@ void CTessaformView::RequestRepaint() {
 void CTessaformView::RunRepaint() {
     repaintQueued_ = false;
     game_->OnDraw(*surface_.OpenClientDC());
-    update();
+    ShowChanges();
 }
 
-void CTessaformView::paintEvent(QPaintEvent*) {
+// Only what the game drew goes to the screen: the clock ticks twenty times a second.
+void CTessaformView::ShowChanges() {
+    update(surface_.TakeDirty());
+}
+
+void CTessaformView::paintEvent(QPaintEvent* event) {
     // The game's own pixels, scaled without smoothing on a high-density screen.
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(rect(), surface_.Image());
+    const QRect area = event->rect();
+    painter.drawImage(area, surface_.Image(), area);
 }
 
 void CTessaformView::resizeEvent(QResizeEvent*) {
@@ -75,7 +82,7 @@ void CTessaformView::mousePressEvent(QMouseEvent* event) {
     }
     const QPointF at = event->position();
     game_->OnLButtonDown(static_cast<int>(at.x()), static_cast<int>(at.y()));
-    update();
+    ShowChanges();
 }
 
 // The second press of a double click does nothing.
@@ -85,7 +92,7 @@ void CTessaformView::timerEvent(QTimerEvent* event) {
     const int id = timers_.GameIdOf(event->timerId());
     if (id != 0) {
         game_->OnTimer(id);
-        update();
+        ShowChanges();
     }
 }
 

@@ -40,6 +40,7 @@ protected:
 
 private:
     void RunRepaint();
+    void ShowChanges();
 
     ImageSurface surface_;
     QtTimers timers_;

@@ -10,6 +10,7 @@
 #include <map>
 #include <mutex>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace tessaform {
@@ -160,11 +161,17 @@ const ResolvedFont& ResolveFont(const FontSpec& spec) {
     return it->second;
 }
 
-ImageDeviceContext::ImageDeviceContext(QImage& image)
-    : image_(image), font_(&ResolveFont(kDefaultFont)) {
+ImageDeviceContext::ImageDeviceContext(QImage& image, QRect* dirty)
+    : image_(image), dirty_(dirty), font_(&ResolveFont(kDefaultFont)) {
     const QImage::Format format = image_.format();
     if (!image_.isNull() && format != QImage::Format_RGB32 && format != QImage::Format_ARGB32) {
         image_.convertTo(QImage::Format_RGB32);
+    }
+}
+
+void ImageDeviceContext::Touch(const QRect& area) {
+    if (dirty_ != nullptr) {
+        *dirty_ |= area.intersected(image_.rect());
     }
 }
 
@@ -176,6 +183,7 @@ void ImageDeviceContext::Fill(int left, int top, int right, int bottom, Rgb colo
     if (left >= right || top >= bottom) {
         return;
     }
+    Touch(QRect(left, top, right - left, bottom - top));
     const std::uint32_t value = color.Argb();
     for (int y = top; y < bottom; ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(image_.scanLine(y));
@@ -188,6 +196,7 @@ void ImageDeviceContext::SetPixel(int x, int y, Rgb color) {
         return;
     }
     reinterpret_cast<std::uint32_t*>(image_.scanLine(y))[x] = color.Argb();
+    Touch(QRect(x, y, 1, 1));
 }
 
 void ImageDeviceContext::FillRect(const Rect& r, Rgb brush) {
@@ -214,6 +223,10 @@ void ImageDeviceContext::LineTo(int x, int y) {
     const std::int64_t dx = std::int64_t{x} - x_;
     const std::int64_t dy = std::int64_t{y} - y_;
     const std::int64_t steps = std::max(std::abs(dx), std::abs(dy));
+    if (steps > 0) {
+        Touch(QRect(QPoint(std::min(x, x_), std::min(y, y_)),
+                    QPoint(std::max(x, x_), std::max(y, y_))));
+    }
     // One pixel per column of a flat line, one per row of a steep one; the step
     // that would reach the end point is never taken.
     for (std::int64_t i = 0; i < steps; ++i) {
@@ -249,6 +262,7 @@ void ImageDeviceContext::BitBlt(int x, int y, int width, int height, const Pictu
     if (firstColumn >= lastColumn || firstRow >= lastRow) {
         return;
     }
+    Touch(QRect(x + firstColumn, y + firstRow, lastColumn - firstColumn, lastRow - firstRow));
     const std::size_t bytes = static_cast<std::size_t>(lastColumn - firstColumn) * 4;
     for (int row = firstRow; row < lastRow; ++row) {
         auto* target = reinterpret_cast<std::uint32_t*>(image_.scanLine(y + row)) + x;
@@ -267,6 +281,7 @@ void ImageDeviceContext::TextOut(int x, int y, std::string_view text) {
         return;
     }
     const QString line = ToQString(text);
+    Touch(QRect(x, y, font_->metrics.horizontalAdvance(line), font_->metrics.height()));
     QPainter painter(&image_);
     painter.setFont(font_->font);
     painter.setPen(ToQColor(textColor_));
@@ -283,6 +298,7 @@ void ImageDeviceContext::DrawText(std::string_view text, const Rect& r, unsigned
     }
     const QFontMetrics& metrics = font_->metrics;
     const QString all = ToQString(text);
+    Touch(QRect(r.left, r.top, r.Width(), r.Height()));
 
     std::vector<QString> lines;
     if (flags & kDtSingleLine) {
@@ -336,10 +352,15 @@ ImageSurface::ImageSurface(int width, int height) {
 void ImageSurface::Resize(int width, int height) {
     image_ = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
     image_.fill(QColor(kGrey.r, kGrey.g, kGrey.b));
+    dirty_ = image_.rect();
 }
 
 std::unique_ptr<DeviceContext> ImageSurface::OpenClientDC() {
-    return std::make_unique<ImageDeviceContext>(image_);
+    return std::make_unique<ImageDeviceContext>(image_, &dirty_);
+}
+
+QRect ImageSurface::TakeDirty() {
+    return std::exchange(dirty_, QRect());
 }
 
 void ImageSurface::ShowNow() {

@@ -29,7 +29,9 @@ const ResolvedFont& ResolveFont(const FontSpec& spec);
 class ImageDeviceContext final : public DeviceContext {
 public:
     // The image must outlive the context; any other format is converted to RGB32.
-    explicit ImageDeviceContext(QImage& image);
+    // Every pixel written is added to `dirty`, when given, so a window can show
+    // just what changed.
+    explicit ImageDeviceContext(QImage& image, QRect* dirty = nullptr);
 
     void SelectPen(Rgb color) override { pen_ = color; }
     void SelectBrush(Rgb color) override { brush_ = color; }
@@ -51,8 +53,10 @@ public:
 
 private:
     void Fill(int left, int top, int right, int bottom, Rgb color);
+    void Touch(const QRect& area);
 
     QImage& image_;
+    QRect* dirty_;
     Rgb pen_ = kBlack;
     Rgb brush_ = kWhite;
     Rgb textColor_ = kBlack;
@@ -73,6 +77,8 @@ public:
     // Called by ShowNow; the window repaints itself from the image there.
     void SetShowCallback(std::function<void()> callback) { show_ = std::move(callback); }
     const QImage& Image() const { return image_; }
+    // What has been drawn since the last call, and forget it.
+    QRect TakeDirty();
 
     std::unique_ptr<DeviceContext> OpenClientDC() override;
     Rect ClientRect() const override { return {0, 0, image_.width(), image_.height()}; }
@@ -80,6 +86,7 @@ public:
 
 private:
     QImage image_;
+    QRect dirty_;
     std::function<void()> show_;
 };
 

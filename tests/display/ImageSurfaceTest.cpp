@@ -270,3 +270,32 @@ TEST(ImageDeviceContextText, BackgroundModeDecidesWhatIsPaintedBehindTheText) {
 
 }  // namespace
 }  // namespace tessaform
+
+namespace tessaform {
+namespace {
+
+TEST(ImageSurfaceChanges, AreCollectedUntilTakenSoTheWindowShowsOnlyThem) {
+    ImageSurface surface(300, 200);
+    EXPECT_EQ(surface.TakeDirty(), QRect(0, 0, 300, 200)) << "a new image shows whole";
+    EXPECT_TRUE(surface.TakeDirty().isNull());
+
+    auto dc = surface.OpenClientDC();
+    dc->SelectPen(kRed);
+    dc->MoveTo(20, 30);
+    dc->LineTo(179, 30);
+    dc->LineTo(179, 189);
+    EXPECT_EQ(surface.TakeDirty(), QRect(QPoint(20, 30), QPoint(179, 189)));
+
+    dc->SetPixel(5, 6, kGrey);
+    dc->SetPixel(400, 6, kGrey);  // off the image: nothing to show
+    EXPECT_EQ(surface.TakeDirty(), QRect(5, 6, 1, 1));
+
+    dc->FillRect({250, 150, 400, 400}, kBlue);
+    EXPECT_EQ(surface.TakeDirty(), QRect(QPoint(250, 150), QPoint(299, 199)));
+
+    dc->DrawText("01:45", {84, 1, 129, 18}, kDtSingleLine | kDtVCenter | kDtCenter);
+    EXPECT_TRUE(QRect(84, 1, 45, 17).contains(surface.TakeDirty()));
+}
+
+}  // namespace
+}  // namespace tessaform

@@ -1,0 +1,105 @@
+#include <benchmark/benchmark.h>
+
+#include "Arrangements.h"
+#include "ViewHarness.h"
+
+namespace tessaform {
+namespace {
+
+using testing::DealtGame;
+using testing::ViewHarness;
+
+// A dealt game at the given client size; the fakes' log is cleared as it goes.
+struct Bench : ViewHarness {
+    Bench(int width, int height) : ViewHarness(width, height) {
+        random.draws.assign(24, 0);
+        Repaint();
+    }
+};
+
+void BM_Repaint(benchmark::State& state) {
+    Bench b(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        b.Repaint();
+        b.log.clear();
+    }
+}
+BENCHMARK(BM_Repaint)->Args({800, 600})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
+
+void BM_ClockTick(benchmark::State& state) {
+    Bench b(1920, 1080);
+    for (auto _ : state) {
+        b.Tick();
+    }
+}
+BENCHMARK(BM_ClockTick)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawTimeBox(benchmark::State& state) {
+    Bench b(1920, 1080);
+    for (auto _ : state) {
+        b.view->DrawTimeBox();
+    }
+}
+BENCHMARK(BM_DrawTimeBox)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawScorePanel(benchmark::State& state) {
+    Bench b(1920, 1080);
+    for (auto _ : state) {
+        b.view->DrawScorePanel(false);
+    }
+}
+BENCHMARK(BM_DrawScorePanel)->Unit(benchmark::kMicrosecond);
+
+void BM_EvaluateBoard(benchmark::State& state) {
+    Bench b(1920, 1080);
+    for (auto _ : state) {
+        b.view->EvaluateBoard();
+    }
+}
+BENCHMARK(BM_EvaluateBoard)->Unit(benchmark::kMicrosecond);
+
+void BM_BlockCopy(benchmark::State& state) {
+    Bench b(1920, 1080);
+    for (auto _ : state) {
+        b.view->RedrawBlock(2, 1);
+    }
+}
+BENCHMARK(BM_BlockCopy)->Unit(benchmark::kMicrosecond);
+
+// A move that neither matches nor collides, pressed twice so the board comes back.
+void BM_ArrowPress(benchmark::State& state) {
+    Bench b(1920, 1080);
+    const int block = 7;
+    int arrow = 0;
+    for (; arrow < kArrowCount; ++arrow) {
+        const int moved = ApplyArrow(b.State().blockArrangement[block], arrow);
+        if (std::find(b.State().blockArrangement.begin(), b.State().blockArrangement.end(),
+                      moved) == b.State().blockArrangement.end()) {
+            break;
+        }
+    }
+    for (auto _ : state) {
+        b.PressArrow(block, arrow);
+        b.log.clear();
+    }
+    if (b.State().blockStatus[block] != kOpen || b.State().gameOver != 0) {
+        state.SkipWithError("the press matched or collided; the measure would be wrong");
+    }
+}
+BENCHMARK(BM_ArrowPress)->Unit(benchmark::kMicrosecond);
+
+void BM_Dissolve(benchmark::State& state) {
+    Bench b(1920, 1080);
+    for (auto _ : state) {
+        b.view->LoseBlocks(1, 1, 2, 2);
+        state.PauseTiming();
+        b.State().blockStatus[4] = kOpen;
+        b.State().blockStatus[8] = kOpen;
+        b.log.clear();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Dissolve)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tessaform
