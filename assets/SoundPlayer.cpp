@@ -43,6 +43,9 @@ bool SoundPlayer::OpenDevice() {
     }
     triedToOpen_ = true;
     SDL_SetMainReady();
+    // SDL would otherwise take SIGINT and SIGTERM for its own event queue, which the
+    // game never reads: a logout or `kill` must end the program as usual.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return false;
     }

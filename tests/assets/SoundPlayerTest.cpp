@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -116,6 +117,17 @@ TEST_F(Playback, TheDiskDriverRecordsTheSoundThatWasPlayed) {
     }
     EXPECT_GT(peak, 8000) << "the ding should be loud in the recording";
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Playback, LeavesTheTerminationSignalsToTheProgram) {
+    UseDriver("dummy");
+    SoundPlayer player(messages);
+    player.PlaySoundAsync(157);
+    for (int signal : {SIGTERM, SIGINT}) {
+        struct sigaction action {};
+        ASSERT_EQ(sigaction(signal, nullptr, &action), 0);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << "signal " << signal;
+    }
 }
 
 }  // namespace
