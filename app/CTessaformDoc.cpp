@@ -1,6 +1,19 @@
 #include "CTessaformDoc.h"
 
+#include <QFileInfo>
+
 namespace tessaform {
+
+bool CTessaformDoc::OnNewDocument() {
+    pathName_.clear();
+    SetTitle(kDefaultTitle);
+    return true;
+}
+
+void CTessaformDoc::SetPathName(const QString& path) {
+    pathName_ = path;
+    SetTitle(QFileInfo(path).fileName());
+}
 
 void CTessaformDoc::SetTitle(const QString& title) {
     title_ = title;

@@ -13,6 +13,12 @@ class CTessaformDoc : public QObject {
 public:
     static constexpr const char* kDefaultTitle = "Untitled";
 
+    // Starts over empty: the default title and no file. Nothing can fail.
+    bool OnNewDocument();
+    // A file the player opened. Nothing is read from it; it only names the document.
+    void SetPathName(const QString& path);
+    const QString& PathName() const { return pathName_; }
+
     const QString& Title() const { return title_; }
     void SetTitle(const QString& title);
 
@@ -21,6 +27,7 @@ signals:
 
 private:
     QString title_ = kDefaultTitle;
+    QString pathName_;
 };
 
 }  // namespace tessaform

@@ -10,15 +10,26 @@ namespace tessaform {
 
 CTessaformView::CTessaformView(QWidget* parent,
                                std::function<void(const std::string&)> setDocumentTitle)
+    : CTessaformView(parent, std::move(setDocumentTitle), nullptr) {}
+
+CTessaformView::CTessaformView(QWidget* parent,
+                               std::function<void(const std::string&)> setDocumentTitle,
+                               SoundPort& sound)
+    : CTessaformView(parent, std::move(setDocumentTitle), &sound) {}
+
+CTessaformView::CTessaformView(QWidget* parent,
+                               std::function<void(const std::string&)> setDocumentTitle,
+                               SoundPort* sound)
     : QWidget(parent),
       surface_(1, 1),
       timers_(this),
       messages_(parent != nullptr ? parent : this),
-      sound_(messages_),
+      ownSound_(sound != nullptr ? nullptr : std::make_unique<SoundPlayer>(messages_)),
       random_(static_cast<std::uint32_t>(std::time(nullptr))) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     surface_.SetShowCallback([this] { repaint(surface_.TakeDirty()); });
-    game_ = std::make_unique<GameView>(ViewPorts{surface_, timers_, clock_, sound_, messages_,
+    SoundPort& soundPort = sound != nullptr ? *sound : *ownSound_;
+    game_ = std::make_unique<GameView>(ViewPorts{surface_, timers_, clock_, soundPort, messages_,
                                                  random_, std::move(setDocumentTitle)});
 }
 

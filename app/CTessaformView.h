@@ -20,6 +20,9 @@ class CTessaformView : public QWidget {
 
 public:
     CTessaformView(QWidget* parent, std::function<void(const std::string&)> setDocumentTitle);
+    // Plays through the given port instead of SDL; tests pass a silent one.
+    CTessaformView(QWidget* parent, std::function<void(const std::string&)> setDocumentTitle,
+                   SoundPort& sound);
     ~CTessaformView() override;
 
     GameView& Game() { return *game_; }
@@ -39,6 +42,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    CTessaformView(QWidget* parent, std::function<void(const std::string&)> setDocumentTitle,
+                   SoundPort* sound);
     void RunRepaint();
     void ShowChanges();
 
@@ -46,7 +51,7 @@ private:
     QtTimers timers_;
     SystemClock clock_;
     QtMessageBoxes messages_;
-    SoundPlayer sound_;
+    std::unique_ptr<SoundPlayer> ownSound_;  // only when no sound port was given
     SeededRandom random_;
     std::unique_ptr<GameView> game_;
     bool repaintQueued_ = false;

@@ -1,13 +1,12 @@
 #include <QApplication>
 
-#include "CMainFrame.h"
-#include "CTessaformDoc.h"
+#include "CTessaformApp.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Tessaform");
-    tessaform::CTessaformDoc document;
-    tessaform::CMainFrame frame(document);
-    frame.ShowFillingScreen();
-    return app.exec();
+    QApplication qtApp(argc, argv);
+    tessaform::CTessaformApp app;
+    if (!app.InitInstance()) {
+        return 0;
+    }
+    return qtApp.exec();
 }

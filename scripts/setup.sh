@@ -6,13 +6,13 @@ set -euo pipefail
 packages=(
   # build
   cmake make g++ pkg-config clang-format
-  qt6-base-dev libsdl2-dev
+  qt6-base-dev libsdl2-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # run
   qt6-qpa-plugins fonts-liberation2 fontconfig
   # test and inspect
   xvfb openbox xdotool x11-utils x11-apps imagemagick sox poppler-utils python3
-  desktop-file-utils appstream
+  desktop-file-utils appstream fonts-dejavu-core
 )
 
 missing=()

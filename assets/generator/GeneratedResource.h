@@ -20,4 +20,9 @@ std::vector<GeneratedResource> MakeBlockPictures();
 // Sounds 154 to 159, each the complete image of a RIFF WAVE file.
 std::vector<GeneratedResource> MakeSounds();
 
+// The program's icon, 32 by 32 and 16 by 16, as 8-bit bitmaps of type "ICON".
+inline constexpr int kIconLargeId = 128;
+inline constexpr int kIconSmallId = 129;
+std::vector<GeneratedResource> MakeIcons();
+
 }  // namespace tessaform::assetgen

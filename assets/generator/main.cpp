@@ -1,4 +1,4 @@
-// Writes every picture and sound of the game as C++ source to embed in the
+// Writes every picture, sound and icon of the game as C++ source to embed in the
 // program, and a copy of each as a plain file to look at or listen to.
 // The output depends on nothing but this code: the same bytes on every build.
 
@@ -67,6 +67,9 @@ int main(int argc, char** argv) {
 
     std::vector<GeneratedResource> all = tessaform::assetgen::MakeBlockPictures();
     for (auto& r : tessaform::assetgen::MakeSounds()) {
+        all.push_back(std::move(r));
+    }
+    for (auto& r : tessaform::assetgen::MakeIcons()) {
         all.push_back(std::move(r));
     }
     for (const GeneratedResource& r : all) {

@@ -24,8 +24,7 @@ inline constexpr const char* kNoTimerMessage = "No timer available";
 inline constexpr const char* kNoTimerCaption = "SDI:TESSAFORM";
 
 // The maker's notice that opens the title; the time of the repaint follows it.
-inline constexpr const char* kTitleNotice =
-    "Tessaform  Copyright (C) 2026 the Tessaform developers, all rights reserved -- ";
+inline constexpr const char* kTitleNotice = "Tessaform  (C) 2026 the Tessaform developers -- ";
 inline constexpr const char* kTitleVersion = " -- Version P504 of";
 
 // Everything the game's view reaches outside itself.

@@ -1,0 +1,39 @@
+#include "CTessaformApp.h"
+
+#include <QApplication>
+
+#include "AppIcon.h"
+#include "CAboutDlg.h"
+#include "CMainFrame.h"
+#include "CTessaformDoc.h"
+
+namespace tessaform {
+
+CTessaformApp::CTessaformApp(SoundPort* sound) : sound_(sound) {}
+
+CTessaformApp::~CTessaformApp() = default;
+
+bool CTessaformApp::InitInstance() {
+    // Where settings would live; the game stores none.
+    QCoreApplication::setOrganizationName("Local AppWizard-Generated Applications");
+    QCoreApplication::setApplicationName("Tessaform");
+    QApplication::setWindowIcon(AppIcon());
+
+    document_ = std::make_unique<CTessaformDoc>();
+    if (!document_->OnNewDocument()) {
+        return false;
+    }
+    frame_ = std::make_unique<CMainFrame>(*document_, sound_);
+    connect(frame_.get(), &CMainFrame::AboutRequested, this, &CTessaformApp::OnAppAbout);
+
+    frame_->ShowFillingScreen();
+    return true;
+}
+
+void CTessaformApp::OnAppAbout() {
+    CAboutDlg about(frame_.get());
+    about.exec();
+    frame_->TakeBackKeyboard();
+}
+
+}  // namespace tessaform

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "DeviceContext.h"
+#include "GameState.h"
+#include "Rect.h"
+
+class QPrinter;
+
+namespace tessaform {
+
+// The text block is this many character widths wide, and the smaller page edge
+// holds this many half pitches.
+inline constexpr int kPrintColumns = 79;
+inline constexpr int kPrintHalfPitches = 86;
+
+// Where everything on the instructions page goes, in the printer's device units.
+// Every division drops its fraction, so the page is the same on every run.
+struct PageLayout {
+    int right = 0;
+    int areaWidth = 0;
+    int lineHeight = 0;  // half the line pitch
+    int charWidth = 0;
+    int textLeft = 0;
+    int textRight = 0;
+    FontSpec font;
+
+    int TitleY() const { return 2 * lineHeight; }
+    // Pitches 2 and 3 stay empty below the title.
+    int EntryY(int entry) const { return (entry + 4) * 2 * lineHeight; }
+    // The title is centred in the text block.
+    int TitleX(int titleWidth) const { return (textLeft + textRight - titleWidth) / 2; }
+    // Every entry starts where the first one, centred on the page, starts.
+    int EntriesX(int firstEntryWidth) const { return (right - firstEntryWidth) / 2; }
+};
+
+// The pitch follows the smaller page edge but the font the width, so on a
+// landscape page the lines come closer than the font is tall.
+PageLayout LayOutPage(const Rect& drawRect);
+
+// The font of the last printed page. Each page makes its own and lets the old
+// one go; the count of live ones shows any that were kept.
+class PrintFont {
+public:
+    explicit PrintFont(FontSpec spec);
+    ~PrintFont();
+    PrintFont(const PrintFont&) = delete;
+    PrintFont& operator=(const PrintFont&) = delete;
+
+    const FontSpec& Spec() const { return spec_; }
+    // Which font this is, counted from the start of the run.
+    int Serial() const { return serial_; }
+    static int Alive();
+
+private:
+    FontSpec spec_;
+    int serial_;
+};
+
+struct PrintInfo {
+    int minPage = 1;
+    int maxPage = 0;  // set by OnPreparePrinting
+    Rect drawRect;    // the usable area of the page, in device units
+};
+
+// The instructions page: the title notice of the last repaint and the 38 lines.
+class InstructionsPrinter {
+public:
+    InstructionsPrinter(GameState& state, std::function<QString()> documentTitle);
+
+    // One page. False while the view is narrower than the game needs: then there
+    // is nothing to print and no dialog or preview should open.
+    bool OnPreparePrinting(PrintInfo& info) const;
+    void OnPrint(DeviceContext& dc, const PrintInfo& info);
+
+    // The document's title without its last three characters: the caption's
+    // closing " of" does not belong on paper.
+    QString PrintedTitle() const;
+    const PrintFont* CurrentPrintFont() const { return printFont_.get(); }
+
+private:
+    GameState& state_;
+    std::function<QString()> documentTitle_;
+    std::unique_ptr<PrintFont> printFont_;
+};
+
+// Prints the one page on a printer, a PDF file or a preview, in the device's
+// units, with the printable area as the drawing rectangle. False when the
+// printer cannot be started, such as a file that cannot be written.
+bool PrintInstructions(InstructionsPrinter& printing, QPrinter& printer);
+
+}  // namespace tessaform
