@@ -6,7 +6,6 @@
 namespace tessaform {
 namespace {
 
-using testing::DealtGame;
 using testing::ViewHarness;
 
 // A dealt game at the given client size; the fakes' log is cleared as it goes.

@@ -11,7 +11,7 @@ packages=(
   # run
   qt6-qpa-plugins fonts-liberation2 fontconfig
   # test and inspect
-  xvfb openbox xdotool x11-utils x11-apps imagemagick sox poppler-utils python3
+  xvfb openbox xdotool x11-utils x11-apps imagemagick sox poppler-utils python3 python3-xlib
   desktop-file-utils appstream fonts-dejavu-core
 )
 

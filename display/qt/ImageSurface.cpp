@@ -360,7 +360,30 @@ std::unique_ptr<DeviceContext> ImageSurface::OpenClientDC() {
 }
 
 QRect ImageSurface::TakeDirty() {
-    return std::exchange(dirty_, QRect());
+    const QRect area = std::exchange(dirty_, QRect()).intersected(image_.rect());
+    if (area.isEmpty()) {
+        return {};
+    }
+    if (shown_.size() != image_.size()) {
+        shown_ = image_.copy();
+        return area;
+    }
+    const std::size_t bytes = static_cast<std::size_t>(area.width()) * 4;
+    int first = -1;
+    int last = -1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const auto* now = reinterpret_cast<const std::uint32_t*>(image_.constScanLine(y));
+        auto* before = reinterpret_cast<std::uint32_t*>(shown_.scanLine(y));
+        if (std::memcmp(now + area.left(), before + area.left(), bytes) != 0) {
+            std::memcpy(before + area.left(), now + area.left(), bytes);
+            first = first < 0 ? y : first;
+            last = y;
+        }
+    }
+    if (first < 0) {
+        return {};
+    }
+    return QRect(area.left(), first, area.width(), last - first + 1);
 }
 
 void ImageSurface::ShowNow() {

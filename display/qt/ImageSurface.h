@@ -77,7 +77,9 @@ public:
     // Called by ShowNow; the window repaints itself from the image there.
     void SetShowCallback(std::function<void()> callback) { show_ = std::move(callback); }
     const QImage& Image() const { return image_; }
-    // What has been drawn since the last call, and forget it.
+    // The area that changed on screen since the last call: what was drawn there and
+    // differs from what the window was given before. The clock redraws the same
+    // text twenty times a second; that shows nothing new.
     QRect TakeDirty();
 
     std::unique_ptr<DeviceContext> OpenClientDC() override;
@@ -86,6 +88,7 @@ public:
 
 private:
     QImage image_;
+    QImage shown_;  // the image as the window was last given it
     QRect dirty_;
     std::function<void()> show_;
 };

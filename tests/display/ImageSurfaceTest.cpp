@@ -284,10 +284,11 @@ TEST(ImageSurfaceChanges, AreCollectedUntilTakenSoTheWindowShowsOnlyThem) {
     dc->MoveTo(20, 30);
     dc->LineTo(179, 30);
     dc->LineTo(179, 189);
-    EXPECT_EQ(surface.TakeDirty(), QRect(QPoint(20, 30), QPoint(179, 189)));
+    // The end point is left out, so the last row shows nothing new.
+    EXPECT_EQ(surface.TakeDirty(), QRect(QPoint(20, 30), QPoint(179, 188)));
 
-    dc->SetPixel(5, 6, kGrey);
-    dc->SetPixel(400, 6, kGrey);  // off the image: nothing to show
+    dc->SetPixel(5, 6, kBlue);
+    dc->SetPixel(400, 6, kBlue);  // off the image: nothing to show
     EXPECT_EQ(surface.TakeDirty(), QRect(5, 6, 1, 1));
 
     dc->FillRect({250, 150, 400, 400}, kBlue);
@@ -295,6 +296,16 @@ TEST(ImageSurfaceChanges, AreCollectedUntilTakenSoTheWindowShowsOnlyThem) {
 
     dc->DrawText("01:45", {84, 1, 129, 18}, kDtSingleLine | kDtVCenter | kDtCenter);
     EXPECT_TRUE(QRect(84, 1, 45, 17).contains(surface.TakeDirty()));
+
+    // The same drawing again changes no pixel, so there is nothing new to show.
+    dc->DrawText("01:45", {84, 1, 129, 18}, kDtSingleLine | kDtVCenter | kDtCenter);
+    dc->MoveTo(20, 30);
+    dc->LineTo(179, 30);
+    dc->FillRect({250, 150, 400, 400}, kBlue);
+    dc->SetPixel(5, 6, kBlue);
+    EXPECT_TRUE(surface.TakeDirty().isNull());
+    dc->DrawText("01:44", {84, 1, 129, 18}, kDtSingleLine | kDtVCenter | kDtCenter);
+    EXPECT_FALSE(surface.TakeDirty().isNull());
 }
 
 }  // namespace
