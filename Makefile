@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSAFORM_WERROR=ON
 
-.PHONY: all setup configure build run test bench clean format
+.PHONY: all setup configure build run test package bench clean format
 
 all: build
 
@@ -23,6 +23,11 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# The Debian package tessaform_<version>_<arch>.deb, made in $(BUILD) by CPack;
+# install it with `sudo apt-get install ./$(BUILD)/tessaform_*.deb`.
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 # Never part of `make test`: speed is measured, not asserted.
 bench: build

@@ -13,6 +13,8 @@ packages=(
   # test and inspect
   xvfb openbox xdotool x11-utils x11-apps imagemagick sox poppler-utils python3 python3-xlib
   desktop-file-utils appstream fonts-dejavu-core
+  # the Debian package: CPack reads library dependencies with dpkg-shlibdeps
+  dpkg-dev file
 )
 
 missing=()

@@ -54,7 +54,9 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
 
 void WhenModalOpens(std::function<void(QWidget&)> act) {
     auto* timer = new QTimer;
-    const QDeadlineTimer deadline(5000);
+    // Generous: a loaded machine may take seconds to open a file dialog, and one
+    // left open would block the test for good.
+    const QDeadlineTimer deadline(60000);
     QObject::connect(timer, &QTimer::timeout, [timer, act = std::move(act), deadline] {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr && !deadline.hasExpired()) {

@@ -1,0 +1,39 @@
+#!/bin/sh
+# check-install.sh BUILD_DIR
+# Installs the build into a scratch folder and checks every file a desktop needs.
+set -eu
+build=$1
+dest=$(mktemp -d)
+trap 'rm -rf "$dest"' EXIT
+cmake --install "$build" --prefix "$dest/usr" >/dev/null
+status=0
+fail() {
+    echo "$1"
+    status=1
+}
+rgb() {
+    convert "$1" -crop "1x1+$2+$3" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:
+}
+
+[ -x "$dest/usr/bin/tessaform" ] || fail "no executable bin/tessaform"
+for file in share/applications/org.example.Tessaform.desktop \
+    share/metainfo/org.example.Tessaform.metainfo.xml; do
+    [ -f "$dest/usr/$file" ] || fail "missing $file"
+done
+grep -qx 'Icon=org.example.Tessaform' "$dest/usr/share/applications/org.example.Tessaform.desktop" ||
+    fail "the desktop entry names another icon"
+for size in 16 32 48 64 128 256; do
+    icon="$dest/usr/share/icons/hicolor/${size}x${size}/apps/org.example.Tessaform.png"
+    if [ ! -f "$icon" ]; then
+        fail "missing the ${size}x${size} icon"
+        continue
+    fi
+    got=$(identify -format '%wx%h' "$icon")
+    [ "$got" = "${size}x${size}" ] || fail "the ${size}x${size} icon is $got"
+    # Magenta in the corner, the green cross in the middle.
+    [ "$(rgb "$icon" 0 0)" = "255,0,255" ] || fail "the ${size}x${size} icon has no magenta corner"
+    [ "$(rgb "$icon" $((size / 2)) $((size * 19 / 32)))" = "0,255,0" ] ||
+        fail "the ${size}x${size} icon has no green cross at its centre"
+done
+[ $status -eq 0 ] && echo "installed tree complete"
+exit $status
