@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSAFORM_WERROR=ON
 
-.PHONY: all setup configure build run test package bench clean format
+.PHONY: all setup configure build run test package test-sanitized leakcheck fuzz lint bench clean format
 
 all: build
 
@@ -23,6 +23,51 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	@$(MAKE) --no-print-directory test-sanitized
+
+# Every unit test, the soak, the fuzz corpora and the refused-timer faults again,
+# built with AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer: the
+# first report fails the test.
+ASAN_BUILD ?= build-asan
+SANITIZER_ENV = \
+	ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0
+
+test-sanitized: setup
+	@test -f $(ASAN_BUILD)/CMakeCache.txt || \
+		cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DTESSAFORM_SANITIZE=ON
+	@$(SANITIZER_ENV) cmake --build $(ASAN_BUILD) -j$(JOBS)
+	@cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j$(JOBS) \
+		-L '^(unit|soak|fuzz|faults)$$' -LE '^x11$$'
+
+# A whole set and a new set in the real program built with the sanitizers: no
+# leak may be reported in the project's own code; pictures and fonts are checked too.
+leakcheck: setup
+	@test -f $(ASAN_BUILD)/CMakeCache.txt || \
+		cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DTESSAFORM_SANITIZE=ON
+	@$(SANITIZER_ENV) cmake --build $(ASAN_BUILD) -j$(JOBS) --target tessaform
+	@$(SANITIZER_ENV) python3 tests/faults/leakcheck.py $(ASAN_BUILD)/app/tessaform
+
+# libFuzzer on every byte parser, FUZZ_SECONDS each, from the committed corpus.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = bitmap wave drawing
+fuzz: setup
+	@test -f $(FUZZ_BUILD)/CMakeCache.txt || CC=clang CXX=clang++ \
+		cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DTESSAFORM_SANITIZE=ON -DTESSAFORM_FUZZ=ON
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(FUZZ_TARGETS:=_fuzzer)
+	@for t in $(FUZZ_TARGETS); do \
+		mkdir -p $(FUZZ_BUILD)/corpus/$$t && \
+		QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) $(FUZZ_BUILD)/tests/fuzz/$${t}_fuzzer \
+			-max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+			-artifact_prefix=$(FUZZ_BUILD)/$$t- $(FUZZ_BUILD)/corpus/$$t tests/fuzz/corpus/$$t \
+			|| exit 1; \
+	done
+
+# clang-tidy and cppcheck over the project's own sources.
+lint: configure
+	@bash scripts/lint.sh $(BUILD)
 
 # The Debian package tessaform_<version>_<arch>.deb, made in $(BUILD) by CPack;
 # install it with `sudo apt-get install ./$(BUILD)/tessaform_*.deb`.
@@ -37,4 +82,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD)
+	@rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -14,7 +14,8 @@ QPixmap IconPixmap(int id) {
     }
     // The picture's words are already laid out as RGB32; copy them before they go.
     const QImage image(reinterpret_cast<const uchar*>(picture->pixels.data()), picture->width,
-                       picture->height, picture->width * 4, QImage::Format_RGB32);
+                       picture->height, static_cast<qsizetype>(picture->width) * 4,
+                       QImage::Format_RGB32);
     return QPixmap::fromImage(image.copy());
 }
 

@@ -147,7 +147,7 @@ void CMainFrame::CreateMenu() {
 // Ctrl+S is left alone: the document has nothing to save. The editing keys and
 // F6 have nothing to act on either.
 void CMainFrame::CreateAccelerators() {
-    const auto add = [this](QKeySequence keys, auto handler) {
+    const auto add = [this](const QKeySequence& keys, auto handler) {
         auto* action = new QAction(this);
         action->setShortcut(keys);
         connect(action, &QAction::triggered, this, handler);
@@ -223,16 +223,21 @@ void CMainFrame::TakeBackKeyboard() {
 
 void CMainFrame::ShowFillingScreen() {
     // Where no window manager maximises the window, the geometry alone fills the
-    // screen. Without a frame the window is exactly that size, and stays so.
-    const QRect available = screen()->availableGeometry();
-    setGeometry(available);
-    setFixedSize(available.size());
+    // screen. Without a frame the window is exactly that size, and stays so
+    // until the screen itself changes, when it takes the screen's new size.
+    FillScreen(screen()->availableGeometry());
+    connect(screen(), &QScreen::availableGeometryChanged, this, &CMainFrame::FillScreen);
     // The hints must be on the window before it is mapped.
     winId();
     KeepWindowManagerAway();
     showMaximized();
     // Without a window manager nobody else gives the window the keyboard.
     activateWindow();
+}
+
+void CMainFrame::FillScreen(const QRect& available) {
+    setFixedSize(available.size());
+    setGeometry(available);
 }
 
 // Qt asks for no frame; on X11 the window manager is also told that the player

@@ -54,6 +54,7 @@ private:
     void CreateAccelerators();
     void UpdateCaption();
     void PrintTo(QPrinter& printer);
+    void FillScreen(const QRect& available);
     void KeepWindowManagerAway();
 
     CTessaformDoc& document_;

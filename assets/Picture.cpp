@@ -1,5 +1,8 @@
 #include "Picture.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "Resources.h"
 
 namespace tessaform {
@@ -43,7 +46,9 @@ std::optional<Picture> DecodeBitmap(std::span<const std::uint8_t> bytes) {
         return std::nullopt;
     }
 
-    std::uint32_t palette[256] = {};
+    // An index past the colour table is drawn black, and opaque like every pixel.
+    std::uint32_t palette[256];
+    std::fill(std::begin(palette), std::end(palette), 0xff000000u);
     for (std::size_t i = 0; i < paletteEntries; ++i) {
         const std::size_t at = kInfoHeaderSize + 4 * i;
         palette[i] = 0xff000000u | (bytes[at + 2] << 16) | (bytes[at + 1] << 8) | bytes[at];

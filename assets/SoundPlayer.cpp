@@ -118,8 +118,10 @@ void SoundPlayer::PlaySoundAsync(int id) {
     const Converted* sound = Prepare(id);
     const bool started = sound != nullptr && OpenDevice() && Start(*sound);
     if (!started && soundWarningShown == 0) {
-        messages_.ShowMessage(kSoundWarning, "Tessaform", MessageIcon::kExclamation);
+        // Marked before the box opens: its loop goes on running the game, whose next
+        // failing sound must not stack a second warning on the first.
         soundWarningShown = 1;
+        messages_.ShowMessage(kSoundWarning, "Tessaform", MessageIcon::kExclamation);
     }
 }
 

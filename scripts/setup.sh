@@ -15,6 +15,9 @@ packages=(
   desktop-file-utils appstream fonts-dejavu-core
   # the Debian package: CPack reads library dependencies with dpkg-shlibdeps
   dpkg-dev file
+  # reliability: sanitizers, libFuzzer, static analysis, leak checks, resizing a screen
+  clang libclang-rt-14-dev clang-tidy cppcheck valgrind xserver-xephyr x11-xserver-utils
+  python3
 )
 
 missing=()

@@ -223,7 +223,7 @@ std::vector<double> LossSound(std::size_t frames) {
 // ---- packing ----
 
 GeneratedResource Pack(int id, const WaveFormat& format, std::size_t dataBytes,
-                       std::vector<double> (*synthesize)(std::size_t), WaveInfo info) {
+                       std::vector<double> (*synthesize)(std::size_t), const WaveInfo& info) {
     const std::size_t frames = dataBytes / static_cast<std::size_t>(format.FrameBytes());
     const std::vector<double> samples = synthesize(frames);
     const std::vector<std::uint8_t> data = EncodePcm(samples, format.bitsPerSample);

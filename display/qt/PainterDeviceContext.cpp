@@ -72,7 +72,8 @@ void PainterDeviceContext::BitBlt(int x, int y, int width, int height, const Pic
         return;
     }
     const QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width,
-                       picture.height, picture.width * 4, QImage::Format_RGB32);
+                       picture.height, static_cast<qsizetype>(picture.width) * 4,
+                       QImage::Format_RGB32);
     painter_.drawImage(QPoint(x, y), image, QRect(0, 0, width, height));
 }
 

@@ -148,7 +148,8 @@ void GameView::FrameBlock(int block, Rgb pen) {
 void GameView::OnLButtonDown(int x, int y) {
     GameState& s = state_;
     if (s.gameOver == 1) {
-        if (s.anotherSetRect.ContainsWithEdges(x, y) && s.gameIndex > 3) {
+        // The warning covers the column: a press where it stood must not start a set.
+        if (!narrowScreenSeen_ && s.anotherSetRect.ContainsWithEdges(x, y) && s.gameIndex > 3) {
             NewSet();
         }
         return;
@@ -177,7 +178,9 @@ void GameView::ResolveBlock(int column, int row) {
     GameState& s = state_;
     const int k = BlockIndex(column, row);
     if (s.blockArrangement[k] == s.blockArrangement[kMasterBlock]) {
-        ports_.sound.PlaySoundAsync(156);
+        if (!PlayAsyncInThisGame(156)) {
+            return;
+        }
         FrameBlock(k, kGreen);
         s.blockStatus[k] = kMatched;
         return;
@@ -206,7 +209,9 @@ void GameView::LoseBlocks(int column1, int row1, int column2, int row2) {
     const int b = BlockIndex(column2, row2);
     s.blockStatus[b] = kLost;
     s.blockStatus[a] = kLost;
-    ports_.sound.PlaySoundAsync(159);
+    if (!PlayAsyncInThisGame(159)) {
+        return;
+    }
     DissolveBlocks(*ports_.surface.OpenClientDC(), s, a, b, pacing_.frames, [this] {
         ports_.surface.ShowNow();
         std::this_thread::sleep_for(pacing_.frameTime);
@@ -288,7 +293,9 @@ bool GameView::EndOfGame(bool completed) {
     if (completed) {
         s.clockRunning = 0;
     }
-    ports_.sound.PlaySoundAsync(158);
+    if (!PlayAsyncInThisGame(158)) {
+        return false;
+    }
     s.gameOver = 1;
     if (!ports_.timers.SetTimer(kRestTimer, s.restInterval)) {
         TellNoTimer();
@@ -341,6 +348,7 @@ void GameView::StartClock() {
 
 void GameView::PerGameReset() {
     GameState& s = state_;
+    ++gamesStarted_;
     s.gameOver = 0;
     s.allResolved = 0;
     s.timeExpired = 0;
@@ -404,6 +412,15 @@ void GameView::DrawScorePanel(bool bonusAllowed) {
 void GameView::WaitForSound(int id) {
     ports_.surface.ShowNow();
     ports_.sound.PlaySoundSync(id);
+}
+
+// The one-time sound warning is modal and its loop goes on running the game's
+// timers: behind it the rest may end and the next game be dealt. What the
+// caller meant to do after the sound belongs to the game that played it.
+bool GameView::PlayAsyncInThisGame(int id) {
+    const int game = gamesStarted_;
+    ports_.sound.PlaySoundAsync(id);
+    return gamesStarted_ == game;
 }
 
 void GameView::TellNoTimer() {

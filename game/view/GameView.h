@@ -92,6 +92,8 @@ private:
     bool TimeIsUp() const;
     void ShowTimeLeft(TimeSpan seconds);
     void WaitForSound(int id);
+    // False when another game began while the sound's warning box was open.
+    bool PlayAsyncInThisGame(int id);
     void TellNoTimer();
     void Blit(int block, int arrangement);
 
@@ -100,6 +102,7 @@ private:
     DissolvePacing pacing_;
     std::array<std::optional<Picture>, kArrangementCount> blockImages_;
     bool narrowScreenSeen_ = false;
+    int gamesStarted_ = 0;
 };
 
 }  // namespace tessaform

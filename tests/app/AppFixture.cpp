@@ -80,7 +80,7 @@ struct ModalWatcher::Poll {
 ModalWatcher::ModalWatcher() : poll_(std::make_unique<Poll>()) {
     QObject::connect(&poll_->timer, &QTimer::timeout, [this] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
-            opened.push_back(modal->metaObject()->className());
+            opened.emplace_back(modal->metaObject()->className());
             modal->close();
         }
     });

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,11 @@ public:
     void ShowMessage(const std::string& text, const std::string& caption,
                      MessageIcon icon) override {
         shown.push_back({text, caption, icon});
+        if (whileOpen) {
+            whileOpen();
+        }
     }
+    std::function<void()> whileOpen;  // what the box's own loop delivers meanwhile
     struct Shown {
         std::string text, caption;
         MessageIcon icon;
@@ -83,6 +88,19 @@ TEST_F(Playback, WithoutADeviceWarnsOnceAtTheFirstAsyncSoundOnly) {
     SoundPlayer again(messages);
     again.PlaySoundAsync(159);
     EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(Playback, ASoundFailingWhileTheWarningIsOpenShowsNoSecondWarning) {
+    UseDriver("no-such-driver");
+    SoundPlayer player(messages);
+    // The box's loop delivers a clock tick that ends the game, with its sound.
+    messages.whileOpen = [&] {
+        messages.whileOpen = {};
+        player.PlaySoundAsync(158);
+    };
+    player.PlaySoundAsync(156);
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(soundWarningShown, 1);
 }
 
 TEST_F(Playback, AnUnknownSoundPlaysNothingAndCountsAsAFailure) {

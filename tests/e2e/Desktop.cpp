@@ -195,8 +195,11 @@ Shot Desktop::Await(const std::string& what, double seconds,
                 shot.image.save(workDir_ + "/waited-in-vain.png", "PNG");
                 saved = "; the last screen is waited-in-vain.png";
             }
-            throw Abort("waited " + std::to_string(static_cast<int>(seconds)) + " s in vain for " +
-                        what + saved);
+            std::string message = "waited " + std::to_string(static_cast<int>(seconds));
+            message += " s in vain for ";
+            message += what;
+            message += saved;
+            throw Abort(message);
         }
         QThread::msleep(static_cast<unsigned long>(std::max(pause, 0.04) * 1000));
     }

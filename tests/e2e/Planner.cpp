@@ -58,6 +58,7 @@ QPoint PressPoint(int arrow) {
 
 std::vector<std::vector<int>> Routes(const Code& from, const Code& to, int variant) {
     std::vector<int> order;
+    order.reserve(kArrows);
     for (int i = 0; i < kArrows; ++i) {
         order.push_back((i + variant) % kArrows);
     }

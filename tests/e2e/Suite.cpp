@@ -201,7 +201,7 @@ Shot Suite::AwaitNextGame(int game, const Shot& end) {
     const int frozenSeconds = ReadSeconds(end);
     bool frozen = true;
     std::string drift;
-    const Shot board = WaitFor(
+    Shot board = WaitFor(
         "game " + std::to_string(game) + "'s board", 20,
         [&](const Shot& shot) {
             const Screen screen = On(shot);

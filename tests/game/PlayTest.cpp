@@ -39,7 +39,10 @@ TEST(Match, StartsTheDingFramesGreenAndScores) {
 
 TEST(Collision, FramesBothBlackWaitsForTheBoingThenLosesAndDissolvesBoth) {
     Game g;
-    const auto [k, arrow] = g.CollidingMove();
+    // Plain ints, not a structured binding: the lambda below captures k.
+    const auto move = g.CollidingMove();
+    const int k = move.first;
+    const int arrow = move.second;
     ASSERT_GE(k, 0);
     const int target = ApplyArrow(g.State().blockArrangement[k], arrow);
     const int j = static_cast<int>(

@@ -287,5 +287,27 @@ TEST(NarrowScreen, AtTheRecapTheWideRepaintRedrawsItAtTheNewBottom) {
     EXPECT_EQ(s.State().gameIndex, 0) << "the column answers where it is drawn now";
 }
 
+TEST(NarrowScreen, APressWhereTheColumnStoodWhileTheWarningShowsStartsNoSet) {
+    Set s;
+    for (int game = 0; game < 5; ++game) {
+        s.TimeOut();
+        s.RestEnds();
+    }
+    const Rect column = s.State().anotherSetRect;
+    s.surface.Resize(600, 800);
+    s.Repaint();
+    s.log.clear();
+    s.Press(column.left, column.top);
+    s.Press(column.right, column.bottom);
+    EXPECT_TRUE(s.log.empty()) << "the red warning is all there is to press on";
+    EXPECT_EQ(s.State().gameIndex, 4);
+    EXPECT_EQ(s.State().boardInitialized, 1);
+    EXPECT_TRUE(s.view->PicturesLoaded());
+
+    s.surface.Resize(800, 600);
+    s.Repaint();
+    EXPECT_TRUE(s.RecapShown()) << "the set is still over once wide again";
+}
+
 }  // namespace
 }  // namespace tessaform::testing
