@@ -195,6 +195,19 @@ TEST(EndOfGame, ALossEndingTheGameGivesNoBonus) {
     EXPECT_TRUE(AllColour(g.Image(), g.State().bonusValueRect, kGreyPixel));
 }
 
+TEST(EndOfGame, RunningOutOfTimeOneBlockShortScoresTheMatchesWithoutBonus) {
+    Game g;
+    MatchAllBut(g, 1);
+    g.clock.now = g.start + 60;
+    g.view->EvaluateBoard();  // as after the tenth match
+    g.clock.now = g.start + 105;
+    g.Tick();
+    EXPECT_EQ(g.State().gameOver, 1);
+    EXPECT_EQ(g.State().matchScore, 2860);
+    EXPECT_EQ(g.State().setScores[0], 2860 - 100);
+    EXPECT_TRUE(AllColour(g.Image(), g.State().bonusValueRect, kGreyPixel)) << "no bonus box";
+}
+
 TEST(EndOfGame, TheTickAtOneHundredFiveSecondsEndsItOnce) {
     Game g;
     g.clock.now = g.start + 104;
