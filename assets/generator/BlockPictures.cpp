@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Arrangements.h"
+#include "DibWriter.h"
 #include "GeneratedResource.h"
 
 namespace tessaform::assetgen {
@@ -18,13 +19,8 @@ namespace {
 constexpr int kSide = 160;
 constexpr int kCellSide = 48;
 constexpr int kPaletteSize = 256;
-constexpr std::uint32_t kInfoHeaderSize = 40;
 // 160 is a multiple of 4, so rows need no padding.
 constexpr std::uint32_t kPixelBytes = kSide * kSide;
-
-struct Rgb {
-    std::uint8_t r, g, b;
-};
 
 // Palette indices. The first sixteen are the classic display colours, so the
 // pictures look right even on a system that maps them to its own fixed set.
@@ -40,33 +36,17 @@ enum Ink : std::uint8_t {
     kLightBlue = 16,
 };
 
-constexpr std::array<Rgb, 17> kNamedColours = {{
-    {0, 0, 0},
-    {128, 0, 0},
-    {0, 128, 0},
-    {128, 128, 0},
-    {0, 0, 128},
-    {128, 0, 128},
-    {0, 128, 128},
-    {192, 192, 192},
-    {128, 128, 128},
-    {255, 0, 0},
-    {0, 255, 0},
-    {255, 255, 0},
-    {0, 0, 255},
-    {255, 0, 255},
-    {0, 255, 255},
-    {255, 255, 255},
-    {128, 128, 255},
-}};
+// After the classic sixteen, the one colour of the disc's soft rim.
+constexpr Rgb kLightBlueColour{128, 128, 255};
 
 // Named colours, then a 6x6x6 colour cube, then a grey ramp to fill the rest.
 std::array<Rgb, kPaletteSize> MakePalette() {
     std::array<Rgb, kPaletteSize> palette{};
     std::size_t next = 0;
-    for (const Rgb& c : kNamedColours) {
+    for (const Rgb& c : kClassicColours) {
         palette[next++] = c;
     }
+    palette[next++] = kLightBlueColour;
     for (int r = 0; r < 6; ++r) {
         for (int g = 0; g < 6; ++g) {
             for (int b = 0; b < 6; ++b) {
@@ -271,41 +251,9 @@ void DrawCentreX(Canvas& canvas) {
 
 // ---- Encoding ----
 
-void AppendLe16(std::vector<std::uint8_t>& out, std::uint16_t value) {
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void AppendLe32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-    }
-}
-
-std::vector<std::uint8_t> EncodeDib(const Canvas& canvas,
-                                    const std::array<Rgb, kPaletteSize>& palette) {
-    std::vector<std::uint8_t> out;
-    out.reserve(kInfoHeaderSize + 4 * kPaletteSize + kPixelBytes);
-    AppendLe32(out, kInfoHeaderSize);
-    AppendLe32(out, kSide);  // width
-    AppendLe32(out, kSide);  // height, positive: bottom row first
-    AppendLe16(out, 1);      // planes
-    AppendLe16(out, 8);      // bits per pixel
-    AppendLe32(out, 0);      // uncompressed
-    AppendLe32(out, kPixelBytes);
-    AppendLe32(out, 0);  // horizontal resolution
-    AppendLe32(out, 0);  // vertical resolution
-    AppendLe32(out, 0);  // colours used: 0 is the full palette
-    AppendLe32(out, 0);  // important colours
-    for (const Rgb& c : palette) {
-        out.insert(out.end(), {c.b, c.g, c.r, 0});
-    }
-    for (int y = kSide - 1; y >= 0; --y) {
-        for (int x = 0; x < kSide; ++x) {
-            out.push_back(canvas.At(x, y));
-        }
-    }
-    return out;
+std::vector<std::uint8_t> EncodeBlock(const Canvas& canvas,
+                                      const std::array<Rgb, kPaletteSize>& palette) {
+    return EncodeDib(kSide, palette, [&canvas](int x, int y) { return canvas.At(x, y); });
 }
 
 Canvas DrawBlock(const char* code) {
@@ -327,7 +275,7 @@ std::vector<GeneratedResource> MakeBlockPictures() {
     std::vector<GeneratedResource> pictures;
     for (std::size_t k = 0; k < kArrangementCodes.size(); ++k) {
         const int id = kPictureResourceIds[k];
-        pictures.push_back({"BITMAP", id, EncodeDib(DrawBlock(kArrangementCodes[k]), palette),
+        pictures.push_back({"BITMAP", id, EncodeBlock(DrawBlock(kArrangementCodes[k]), palette),
                             "bitmap_" + std::to_string(id) + ".dib"});
     }
     // In id order, so the embedded table reads 130 to 153.

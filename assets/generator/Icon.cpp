@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "DibWriter.h"
 #include "GeneratedResource.h"
 
 namespace tessaform::assetgen {
@@ -19,29 +20,6 @@ enum Ink : std::uint8_t {
     kBlue = 12,
     kMagenta = 13,
 };
-
-struct Rgb {
-    std::uint8_t r, g, b;
-};
-
-constexpr std::array<Rgb, 16> kPalette = {{
-    {0, 0, 0},
-    {128, 0, 0},
-    {0, 128, 0},
-    {128, 128, 0},
-    {0, 0, 128},
-    {128, 0, 128},
-    {0, 128, 128},
-    {192, 192, 192},
-    {128, 128, 128},
-    {255, 0, 0},
-    {0, 255, 0},
-    {255, 255, 0},
-    {0, 0, 255},
-    {255, 0, 255},
-    {0, 255, 255},
-    {255, 255, 255},
-}};
 
 // Where each nested shape lies in one size of the icon; all bounds inclusive.
 struct Design {
@@ -87,43 +65,9 @@ std::uint8_t InkAt(const Design& d, int x, int y) {
     return ink;
 }
 
-void AppendLe16(std::vector<std::uint8_t>& out, std::uint16_t value) {
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void AppendLe32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-    }
-}
-
-// An 8-bit bottom-up DIB without file header, with a palette of sixteen entries.
+// Sixteen colours, as icons of the old screens had.
 std::vector<std::uint8_t> EncodeIcon(const Design& d) {
-    constexpr std::uint32_t kInfoHeaderSize = 40;
-    // 16 and 32 are multiples of 4, so rows need no padding.
-    const auto pixelBytes = static_cast<std::uint32_t>(d.side * d.side);
-    std::vector<std::uint8_t> out;
-    AppendLe32(out, kInfoHeaderSize);
-    AppendLe32(out, static_cast<std::uint32_t>(d.side));
-    AppendLe32(out, static_cast<std::uint32_t>(d.side));
-    AppendLe16(out, 1);  // planes
-    AppendLe16(out, 8);  // bits per pixel
-    AppendLe32(out, 0);  // uncompressed
-    AppendLe32(out, pixelBytes);
-    AppendLe32(out, 0);
-    AppendLe32(out, 0);
-    AppendLe32(out, static_cast<std::uint32_t>(kPalette.size()));  // colours used
-    AppendLe32(out, 0);
-    for (const Rgb& c : kPalette) {
-        out.insert(out.end(), {c.b, c.g, c.r, 0});
-    }
-    for (int y = d.side - 1; y >= 0; --y) {
-        for (int x = 0; x < d.side; ++x) {
-            out.push_back(InkAt(d, x, y));
-        }
-    }
-    return out;
+    return EncodeDib(d.side, kClassicColours, [&d](int x, int y) { return InkAt(d, x, y); });
 }
 
 }  // namespace
