@@ -6,6 +6,8 @@
 #include <QWindow>
 #include <ctime>
 
+#include "Log.h"
+
 namespace tessaform {
 
 CTessaformView::CTessaformView(QWidget* parent,
@@ -24,13 +26,19 @@ CTessaformView::CTessaformView(QWidget* parent,
       surface_(1, 1),
       timers_(this),
       messages_(parent != nullptr ? parent : this),
-      ownSound_(sound != nullptr ? nullptr : std::make_unique<SoundPlayer>(messages_)),
+      ownSound_(sound != nullptr ? nullptr
+                                 : std::make_unique<SoundPlayer>(messages_,
+                                                                 [](const std::string& line) {
+                                                                     qCInfo(lcSound).noquote()
+                                                                         << line.c_str();
+                                                                 })),
       random_(static_cast<std::uint32_t>(std::time(nullptr))) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     surface_.SetShowCallback([this] { repaint(surface_.TakeDirty()); });
     SoundPort& soundPort = sound != nullptr ? *sound : *ownSound_;
-    game_ = std::make_unique<GameView>(ViewPorts{surface_, timers_, clock_, soundPort, messages_,
-                                                 random_, std::move(setDocumentTitle)});
+    game_ = std::make_unique<GameView>(ViewPorts{
+        surface_, timers_, clock_, soundPort, messages_, random_, std::move(setDocumentTitle),
+        [](const std::string& line) { qCInfo(lcGame).noquote() << line.c_str(); }});
 }
 
 CTessaformView::~CTessaformView() = default;

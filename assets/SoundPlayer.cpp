@@ -26,7 +26,14 @@ constexpr auto kDrainGrace = std::chrono::seconds(2);
 
 }  // namespace
 
-SoundPlayer::SoundPlayer(MessageBoxPort& messages) : messages_(messages) {}
+SoundPlayer::SoundPlayer(MessageBoxPort& messages, Log log)
+    : messages_(messages), log_(std::move(log)) {}
+
+void SoundPlayer::Say(const std::string& line) const {
+    if (log_) {
+        log_(line);
+    }
+}
 
 SoundPlayer::~SoundPlayer() {
     if (device_ != 0) {
@@ -47,6 +54,7 @@ bool SoundPlayer::OpenDevice() {
     // game never reads: a logout or `kill` must end the program as usual.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        Say("no device");
         return false;
     }
     subsystemUp_ = true;
@@ -57,10 +65,13 @@ bool SoundPlayer::OpenDevice() {
     want.samples = 1024;
     SDL_AudioSpec have{};
     device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (device_ != 0) {
-        SDL_PauseAudioDevice(device_, 0);
+    if (device_ == 0) {
+        Say("no device");
+        return false;
     }
-    return device_ != 0;
+    SDL_PauseAudioDevice(device_, 0);
+    Say("stream open");
+    return true;
 }
 
 const SoundPlayer::Converted* SoundPlayer::Prepare(int id) {
@@ -90,8 +101,12 @@ const SoundPlayer::Converted* SoundPlayer::Prepare(int id) {
     return &converted_.emplace(id, std::move(sound)).first->second;
 }
 
-bool SoundPlayer::Start(const Converted& sound) {
+bool SoundPlayer::Start(int id, const Converted& sound) {
+    if (playing_ != 0 && SDL_GetQueuedAudioSize(device_) > 0) {
+        Say("cut " + std::to_string(playing_));
+    }
     SDL_ClearQueuedAudio(device_);
+    playing_ = id;
     const auto bytes =
         static_cast<Uint32>(sound.samples.size() - sound.samples.size() % kDeviceFrameBytes);
     return SDL_QueueAudio(device_, sound.samples.data(), bytes) == 0;
@@ -99,9 +114,10 @@ bool SoundPlayer::Start(const Converted& sound) {
 
 void SoundPlayer::PlaySoundSync(int id) {
     const Converted* sound = Prepare(id);
-    if (sound == nullptr || !OpenDevice() || !Start(*sound)) {
+    if (sound == nullptr || !OpenDevice() || !Start(id, *sound)) {
         return;
     }
+    Say("start " + std::to_string(id) + " sync");
     // Wait for the full length even where a driver drains its queue faster than real time.
     using Clock = std::chrono::steady_clock;
     const auto started = Clock::now();
@@ -112,11 +128,16 @@ void SoundPlayer::PlaySoundSync(int id) {
            (SDL_GetQueuedAudioSize(device_) > 0 && Clock::now() < giveUp)) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+    playing_ = 0;
+    Say("end " + std::to_string(id));
 }
 
 void SoundPlayer::PlaySoundAsync(int id) {
     const Converted* sound = Prepare(id);
-    const bool started = sound != nullptr && OpenDevice() && Start(*sound);
+    const bool started = sound != nullptr && OpenDevice() && Start(id, *sound);
+    if (started) {
+        Say("start " + std::to_string(id) + " async");
+    }
     if (!started && soundWarningShown == 0) {
         // Marked before the box opens: its loop goes on running the game, whose next
         // failing sound must not stack a second warning on the first.

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "Ports.h"
@@ -18,7 +20,8 @@ inline constexpr const char* kSoundWarning =
 // The device is opened at the first sound; if that fails, sound stays off for the run.
 class SoundPlayer : public SoundPort {
 public:
-    explicit SoundPlayer(MessageBoxPort& messages);
+    using Log = std::function<void(const std::string&)>;
+    explicit SoundPlayer(MessageBoxPort& messages, Log log = {});
     ~SoundPlayer() override;
     SoundPlayer(const SoundPlayer&) = delete;
     SoundPlayer& operator=(const SoundPlayer&) = delete;
@@ -35,9 +38,12 @@ private:
     bool OpenDevice();
     const Converted* Prepare(int id);
     // Replaces whatever is playing; false when the sound cannot start.
-    bool Start(const Converted& sound);
+    bool Start(int id, const Converted& sound);
+    void Say(const std::string& line) const;
 
     MessageBoxPort& messages_;
+    Log log_;
+    int playing_ = 0;  // the id last started, while the device may still play it
     bool triedToOpen_ = false;
     bool subsystemUp_ = false;
     std::uint32_t device_ = 0;

@@ -1,6 +1,7 @@
 #include "GameView.h"
 
 #include <algorithm>
+#include <string>
 #include <thread>
 
 #include "Arrangements.h"
@@ -44,6 +45,8 @@ void GameView::OnDraw(DeviceContext& dc) {
         dc.DrawText(kNarrowScreenMessage, s.clientRect, kDtCenter | kDtWordBreak);
         s.gameOver = 1;
         SuspendForNarrowScreen();
+        Log("narrow " + std::to_string(s.clientRect.right) + "x" +
+            std::to_string(s.clientRect.bottom));
         return;
     }
 
@@ -55,6 +58,7 @@ void GameView::OnDraw(DeviceContext& dc) {
         ComputeBoardOrigin(s);
         ComputeBlockRects(s);
         ComputePanelLayout(s);
+        LogLayout();
     }
     narrowScreenSeen_ = false;
 
@@ -95,6 +99,8 @@ void GameView::FirstGameOfSet(DeviceContext& dc) {
     AssignDeal(s);
     LoadPictures();
     ComputePanelLayout(s);
+    LogLayout();
+    LogDeal();
 
     DrawOpeningFigure(dc, s.clientRect);
     WaitForSound(154);
@@ -164,9 +170,12 @@ void GameView::OnLButtonDown(int x, int y) {
     const int arrow = ArrowAt(s, x - s.blockRect[k].left, y - s.blockRect[k].top);
     if (arrow != kNoArrow) {
         s.blockArrangement[k] = ApplyArrow(s.blockArrangement[k], arrow);
+        Log("move block " + std::to_string(k) + " arrow " + std::to_string(arrow) + ": " +
+            std::to_string(s.blockArrangement[k]));
         DrawArrangement(column, row, s.blockArrangement[k]);
         ResolveBlock(column, row);
     } else {
+        Log("miss block " + std::to_string(k));
         LoseBlocks(column, row, column, row);
     }
     EvaluateBoard();
@@ -183,6 +192,7 @@ void GameView::ResolveBlock(int column, int row) {
         }
         FrameBlock(k, kGreen);
         s.blockStatus[k] = kMatched;
+        Log("match block " + std::to_string(k));
         return;
     }
     s.blockStatus[k] = kOpen;
@@ -193,6 +203,7 @@ void GameView::ResolveBlock(int column, int row) {
                 continue;
             }
             if (s.blockArrangement[j] == s.blockArrangement[k]) {
+                Log("collide blocks " + std::to_string(k) + " " + std::to_string(j));
                 FrameBlock(k, kBlack);
                 FrameBlock(j, kBlack);
                 WaitForSound(155);
@@ -209,6 +220,7 @@ void GameView::LoseBlocks(int column1, int row1, int column2, int row2) {
     const int b = BlockIndex(column2, row2);
     s.blockStatus[b] = kLost;
     s.blockStatus[a] = kLost;
+    Log("lose blocks " + std::to_string(a) + " " + std::to_string(b));
     if (!PlayAsyncInThisGame(159)) {
         return;
     }
@@ -297,6 +309,7 @@ bool GameView::EndOfGame(bool completed) {
         return false;
     }
     s.gameOver = 1;
+    Log("game " + std::to_string(s.gameIndex + 1) + (completed ? " over: done" : " over: time"));
     if (!ports_.timers.SetTimer(kRestTimer, s.restInterval)) {
         TellNoTimer();
         return false;
@@ -315,6 +328,7 @@ void GameView::ClockCheck() {
         if (TimeIsUp()) {
             ports_.timers.KillTimer(kClockTimer);
             s.gameOver = 1;
+            Log("game " + std::to_string(s.gameIndex + 1) + " over: time");
             if (!ports_.timers.SetTimer(kRestTimer, s.restInterval)) {
                 TellNoTimer();
                 return;
@@ -360,8 +374,14 @@ void GameView::PerGameReset() {
 
 void GameView::EndOfRest() {
     ports_.timers.KillTimer(kRestTimer);
+    LogScore();
     if (state_.gameIndex > 3) {
         DrawRecap(*ports_.surface.OpenClientDC(), state_);
+        std::string line = "recap:";
+        for (int game = 0; game < kSetLength; ++game) {
+            line += " " + std::to_string(state_.setScores[game]);
+        }
+        Log(line + " average " + std::to_string(SetAverage(state_.setScores)));
         return;
     }
     NextGame();
@@ -375,6 +395,7 @@ void GameView::NextGame() {
     PerGameReset();
     StartClock();
     Deal(s, ports_.random);
+    LogDeal();
     for (int column = 0; column < kColumns; ++column) {
         for (int row = 0; row < kRows; ++row) {
             const int k = BlockIndex(column, row);
@@ -390,6 +411,7 @@ void GameView::NextGame() {
 }
 
 void GameView::NewSet() {
+    Log("new set");
     state_.gameIndex = 0;
     state_.boardInitialized = 0;
     PerGameReset();
@@ -421,6 +443,41 @@ bool GameView::PlayAsyncInThisGame(int id) {
     const int game = gamesStarted_;
     ports_.sound.PlaySoundAsync(id);
     return gamesStarted_ == game;
+}
+
+// ---- The log ---------------------------------------------------------------------
+
+void GameView::Log(const std::string& line) {
+    if (ports_.log) {
+        ports_.log(line);
+    }
+}
+
+void GameView::LogLayout() {
+    const GameState& s = state_;
+    Log("layout " + std::to_string(s.clientRect.right) + "x" + std::to_string(s.clientRect.bottom) +
+        " board " + std::to_string(s.boardLeft) + "," + std::to_string(s.boardTop));
+}
+
+void GameView::LogDeal() {
+    std::string line = "deal game " + std::to_string(state_.gameIndex + 1) + ":";
+    for (int arrangement : state_.blockArrangement) {
+        line += " " + std::to_string(arrangement);
+    }
+    Log(line);
+}
+
+// Once per game, when its rest ends: by then the panel has stored the final net.
+void GameView::LogScore() {
+    const GameState& s = state_;
+    if (scoreLoggedFor_ == gamesStarted_) {
+        return;
+    }
+    scoreLoggedFor_ = gamesStarted_;
+    const std::int32_t net = s.setScores[s.gameIndex];
+    Log("score game " + std::to_string(s.gameIndex + 1) + ": match " +
+        std::to_string(s.matchScore) + " clicks " + std::to_string(s.clickCost) + " bonus " +
+        std::to_string(net - s.matchScore + s.clickCost) + " net " + std::to_string(net));
 }
 
 void GameView::TellNoTimer() {

@@ -36,6 +36,8 @@ struct ViewPorts {
     MessageBoxPort& messages;
     RandomSource& random;
     std::function<void(const std::string&)> setDocumentTitle;
+    // What the game did, one line at a time, for the program's log.
+    std::function<void(const std::string&)> log = {};
 };
 
 // How long the grey dissolve takes on screen; no frames means no pauses (tests).
@@ -96,6 +98,10 @@ private:
     bool PlayAsyncInThisGame(int id);
     void TellNoTimer();
     void Blit(int block, int arrangement);
+    void Log(const std::string& line);
+    void LogLayout();
+    void LogDeal();
+    void LogScore();
 
     GameState state_;
     ViewPorts ports_;
@@ -103,6 +109,7 @@ private:
     std::array<std::optional<Picture>, kArrangementCount> blockImages_;
     bool narrowScreenSeen_ = false;
     int gamesStarted_ = 0;
+    int scoreLoggedFor_ = -1;
 };
 
 }  // namespace tessaform

@@ -1,0 +1,5 @@
+// The program's two log categories; a player can send their lines with a bug report.
+#include "Log.h"
+
+Q_LOGGING_CATEGORY(lcGame, "tessaform.game", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcSound, "tessaform.sound", QtWarningMsg)
