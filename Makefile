@@ -23,7 +23,6 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
-	@$(MAKE) --no-print-directory test-sanitized
 
 # Every unit test, the soak, the fuzz corpora and the refused-timer faults again,
 # built with AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer: the
