@@ -13,6 +13,8 @@ packages=(
   # test and inspect
   xvfb openbox xdotool x11-utils x11-apps imagemagick sox poppler-utils python3 python3-xlib
   desktop-file-utils appstream fonts-dejavu-core
+  # the package's checker, and man to read the manual page
+  lintian man-db groff-base
   # the Debian package: CPack reads library dependencies with dpkg-shlibdeps
   dpkg-dev file
   # reliability: sanitizers, libFuzzer, static analysis, leak checks, resizing a screen

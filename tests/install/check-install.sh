@@ -1,11 +1,10 @@
 #!/bin/sh
 # check-install.sh BUILD_DIR
-# Installs the build into a scratch folder and checks every file a desktop needs.
+# Installs the build into a scratch folder and checks every file a desktop and Debian need.
 set -eu
-build=$1
 dest=$(mktemp -d)
 trap 'rm -rf "$dest"' EXIT
-cmake --install "$build" --prefix "$dest/usr" >/dev/null
+cmake --install "$1" --prefix "$dest/usr" >/dev/null
 status=0
 fail() {
     echo "$1"
@@ -15,19 +14,20 @@ rgb() {
     convert "$1" -crop "1x1+$2+$3" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:
 }
 
-[ -x "$dest/usr/bin/tessaform" ] || fail "no executable bin/tessaform"
-for file in share/applications/org.example.Tessaform.desktop \
-    share/metainfo/org.example.Tessaform.metainfo.xml; do
-    [ -f "$dest/usr/$file" ] || fail "missing $file"
+entry=$dest/usr/share/applications/org.example.Tessaform.desktop
+for file in "$entry" "$dest/usr/share/metainfo/org.example.Tessaform.metainfo.xml" \
+    "$dest/usr/share/doc/tessaform/copyright"; do
+    [ -f "$file" ] || fail "missing ${file#"$dest"}"
 done
-grep -qx 'Icon=org.example.Tessaform' "$dest/usr/share/applications/org.example.Tessaform.desktop" ||
-    fail "the desktop entry names another icon"
+# The menu must start the program where the package puts it.
+exec=$(sed -n 's/^Exec=//p' "$entry")
+[ -x "$dest$exec" ] || fail "the desktop entry starts $exec, which is not installed"
+grep -qx 'Icon=org.example.Tessaform' "$entry" || fail "the desktop entry names another icon"
+zcat "$dest/usr/share/man/man6/tessaform.6.gz" | grep -q '^\.SH NAME' || fail "no manual page"
+zcat "$dest/usr/share/doc/tessaform/changelog.gz" | head -1 | grep -q "^tessaform ($2)" ||
+    fail "the changelog does not open with version $2"
 for size in 16 32 48 64 128 256; do
     icon="$dest/usr/share/icons/hicolor/${size}x${size}/apps/org.example.Tessaform.png"
-    if [ ! -f "$icon" ]; then
-        fail "missing the ${size}x${size} icon"
-        continue
-    fi
     got=$(identify -format '%wx%h' "$icon")
     [ "$got" = "${size}x${size}" ] || fail "the ${size}x${size} icon is $got"
     # Magenta in the corner, the green cross in the middle.
