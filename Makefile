@@ -51,7 +51,7 @@ leakcheck: setup
 # libFuzzer on every byte parser, FUZZ_SECONDS each, from the committed corpus.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = bitmap wave drawing
+FUZZ_TARGETS = bitmap wave
 fuzz: setup
 	@test -f $(FUZZ_BUILD)/CMakeCache.txt || CC=clang CXX=clang++ \
 		cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DTESSAFORM_SANITIZE=ON -DTESSAFORM_FUZZ=ON

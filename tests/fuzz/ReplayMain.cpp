@@ -9,29 +9,14 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
-extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
 
 int main(int argc, char** argv) {
-    if (LLVMFuzzerInitialize != nullptr) {
-        LLVMFuzzerInitialize(&argc, &argv);
-    }
     int inputs = 0;
-    for (int i = 1; i < argc; ++i) {
-        std::vector<std::filesystem::path> files;
-        if (std::filesystem::is_directory(argv[i])) {
-            for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
-                files.push_back(entry.path());
-            }
-        } else {
-            files.emplace_back(argv[i]);
-        }
-        for (const auto& file : files) {
-            std::ifstream in(file, std::ios::binary);
-            const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
-            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                   bytes.size());
-            ++inputs;
-        }
+    for (const auto& entry : std::filesystem::directory_iterator(argc > 1 ? argv[1] : ".")) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+        ++inputs;
     }
     std::printf("%d inputs replayed\n", inputs);
     return inputs > 0 ? 0 : 1;
