@@ -222,6 +222,13 @@ void CMainFrame::TakeBackKeyboard() {
 }
 
 void CMainFrame::ShowFillingScreen() {
+    // A Wayland compositor tells no work area and takes any size other than the
+    // one it configures for the maximized state as a protocol error: there the
+    // window asks for that state and takes the size it is given.
+    if (QGuiApplication::platformName().startsWith("wayland")) {
+        showMaximized();
+        return;
+    }
     // Where no window manager maximises the window, the geometry alone fills the
     // screen. Without a frame the window is exactly that size, and stays so
     // until the screen itself changes, when it takes the screen's new size.

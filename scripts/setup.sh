@@ -15,6 +15,8 @@ packages=(
   desktop-file-utils appstream fonts-dejavu-core
   # the package's checker, and man to read the manual page
   lintian man-db groff-base
+  # the game on Wayland: a headless compositor and Qt's Wayland platform
+  weston qt6-wayland
   # the Debian package: CPack reads library dependencies with dpkg-shlibdeps
   dpkg-dev file
   # reliability: sanitizers, libFuzzer, static analysis, leak checks, resizing a screen
