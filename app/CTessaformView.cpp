@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "Log.h"
+#include "WaylandFrames.h"
 
 namespace tessaform {
 
@@ -34,7 +35,10 @@ CTessaformView::CTessaformView(QWidget* parent,
                                                                  })),
       random_(static_cast<std::uint32_t>(std::time(nullptr))) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    surface_.SetShowCallback([this] { repaint(surface_.TakeDirty()); });
+    surface_.SetShowCallback([this] {
+        repaint(surface_.TakeDirty());
+        SendQueuedFrames();
+    });
     SoundPort& soundPort = sound != nullptr ? *sound : *ownSound_;
     game_ = std::make_unique<GameView>(ViewPorts{
         surface_, timers_, clock_, soundPort, messages_, random_, std::move(setDocumentTitle),

@@ -8,6 +8,8 @@ packages=(
   cmake make g++ pkg-config clang-format
   qt6-base-dev libsdl2-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  # Qt's platform native interface and the Wayland client library, to send a frame at once
+  qt6-base-private-dev libwayland-dev
   # run
   qt6-qpa-plugins fonts-liberation2 fontconfig
   # test and inspect
