@@ -75,4 +75,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://tessaform.example.org/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+# On a Wayland desktop Qt prefers its Wayland plugin, which Debian ships apart.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 include(CPack)
