@@ -1,11 +1,23 @@
 #pragma once
 
-// The whole program on the offscreen screen with a silent sound port, and helpers
-// to deal with the modal dialogs it opens.
+// The whole program on the offscreen screen with a silent sound port, a watcher
+// for the modal dialogs it opens, and a page as pdftotext reads it back.
 
-#include <QStringList>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "CMainFrame.h"
@@ -17,59 +29,86 @@
 
 namespace tessaform::testing {
 
-class SilentSound : public SoundPort {
-public:
+struct SilentSound : SoundPort {
     void PlaySoundSync(int) override {}
     void PlaySoundAsync(int) override {}
 };
 
 // Started, shown, repainted once and active.
 struct RunningApp {
-    RunningApp();
-    ~RunningApp();
+    RunningApp() {
+        // The file dialog remembers where it was: not among the settings of whoever runs this.
+        QStandardPaths::setTestModeEnabled(true);
+        // Closing the window would otherwise stop every event loop still to come.
+        QApplication::setQuitOnLastWindowClosed(false);
+        EXPECT_TRUE(app.InitInstance());
+        EXPECT_TRUE(QTest::qWaitFor([this] { return State().boardInitialized == 1; }, 90000));
+        QObject::connect(app.Document(), &CTessaformDoc::TitleChanged,
+                         [this](const QString& title) { titles.push_back(title); });
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+    }
 
-    CMainFrame& Frame() { return *app->MainFrame(); }
-    CTessaformDoc& Doc() { return *app->Document(); }
+    CMainFrame& Frame() { return *app.MainFrame(); }
     GameState& State() { return Frame().View().Game().State(); }
 
     SilentSound sound;
-    std::unique_ptr<CTessaformApp> app;
-    // Every title the document took after the first repaint, in order.
-    QStringList titles;
+    CTessaformApp app{&sound};
+    QStringList titles;  // every title the document took after the first repaint
 };
 
-// Runs the event loop until the condition holds or the time is up.
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
-
-// Calls `act` with the next modal dialog as soon as it is open; any dialog the
-// code under test opens runs its own loop, which keeps this going.
-void WhenModalOpens(std::function<void(QWidget&)> act);
-
-// Records the class of every modal dialog that opens while it lives and closes it.
-class ModalWatcher {
-public:
-    ModalWatcher();
-    ~ModalWatcher();
-    std::vector<std::string> opened;
-
-private:
-    struct Poll;
-    std::unique_ptr<Poll> poll_;
+// Hands every modal dialog that opens while it lives to `act`, which by default
+// closes it, and notes its class.
+struct ModalWatcher {
+    explicit ModalWatcher(std::function<void(QWidget&)> act = [](QWidget& w) { w.close(); }) {
+        QObject::connect(&poll, &QTimer::timeout, [this, act] {
+            if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
+                opened += modal->metaObject()->className();
+                act(*modal);
+            }
+        });
+        poll.start(10);
+    }
+    std::string opened;
+    QTimer poll;
 };
 
-// What the game shows and keeps, to compare before and after a command.
-struct GameSnapshot {
-    explicit GameSnapshot(const GameState& s);
-    friend bool operator==(const GameSnapshot&, const GameSnapshot&) = default;
+// Every item of the menu bar as "menu/item", or "menu/-" for a separator, in order.
+inline std::vector<std::pair<QString, QAction*>> MenuItems(CMainFrame& frame) {
+    std::vector<std::pair<QString, QAction*>> items;
+    for (const QAction* menu : frame.MenuBar().actions()) {
+        for (QAction* a : menu->menu()->actions()) {
+            items.emplace_back(menu->text() + "/" + (a->isSeparator() ? "-" : a->text()), a);
+        }
+    }
+    return items;
+}
 
-    std::array<int, kBlockCount> arrangement, status, clicks;
-    CalendarTime gameStartTime;
-    int clockRunning, boardInitialized, gameIndex, gameOver;
-    std::int32_t matchScore, clickCost;
-    std::array<std::int32_t, 6> setScores;
+// What a command of the shell must leave alone.
+inline auto GameOf(const GameState& s) {
+    return std::tuple(s.blockArrangement, s.blockStatus, s.blockClicks, s.gameStartTime,
+                      s.gameIndex, s.gameOver, s.matchScore, s.setScores);
+}
+
+// The lines of a PDF from the top of the page down, with their boxes in points.
+struct PdfLine {
+    double left, top, right;
+    QString text;
 };
-
-// The text of a PDF as pdftotext reads it, or nothing when it cannot.
-QString PdfText(const QString& path);
+inline std::vector<PdfLine> PdfLines(const QString& path) {
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-bbox-layout", path, "-"});
+    EXPECT_TRUE(pdftotext.waitForFinished(90000) && pdftotext.exitCode() == 0);
+    static const QRegularExpression line(
+        R"re(<line xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)"[^>]*>([\s\S]*?)</line>)re");
+    static const QRegularExpression tags(R"(\s*<[^>]*>\s*)");
+    std::vector<PdfLine> lines;
+    for (auto it = line.globalMatch(pdftotext.readAllStandardOutput()); it.hasNext();) {
+        const auto m = it.next();
+        lines.push_back({m.captured(1).toDouble(), m.captured(2).toDouble(),
+                         m.captured(3).toDouble(), m.captured(4).replace(tags, " ").simplified()});
+    }
+    std::stable_sort(lines.begin(), lines.end(), [](auto& a, auto& b) { return a.top < b.top; });
+    return lines;
+}
 
 }  // namespace tessaform::testing

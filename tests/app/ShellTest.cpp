@@ -1,0 +1,108 @@
+// The main window on the running program: menu, commands, caption and the view's presses.
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScreen>
+#include <algorithm>
+#include <ctime>
+#include <iomanip>
+#include <sstream>
+
+#include "AppFixture.h"
+#include "Arrangements.h"
+
+namespace tessaform::testing {
+
+TEST(Menu, HoldsTheItemsInOrderAndShowsTheLeadingSeparator) {
+    RunningApp run;
+    const auto items = MenuItems(run.Frame());
+    QStringList paths;
+    std::ranges::transform(items, std::back_inserter(paths), [](auto& item) { return item.first; });
+    EXPECT_EQ(paths, (QStringList{"&File/-", "&File/&Print...\tCtrl+P", "&File/Print Pre&view",
+                                  "&File/-", "&File/E&xit", "&Help/&About Tessaform..."}));
+    // Qt hides a separator that opens a menu unless told otherwise.
+    const auto* file = qobject_cast<QMenu*>(items.at(0).second->parent());
+    EXPECT_FALSE(file->actionGeometry(items.at(0).second).isEmpty());
+}
+
+TEST(Commands, EachDoesItsOwnThingAndLeavesTheGameAlone) {
+    const struct {
+        const char* keysOrItem;  // keys, or "menu/item"
+        int viewWidth = 641;
+        const char* dialog = "";
+        const char* titleBeforeRepaint = nullptr;  // none when nothing repaints
+        bool chooseFile = false, closes = false;
+    } commands[] = {
+        {"Ctrl+N", 641, "", "Untitled"},
+        {"Ctrl+O", 641, "QFileDialog"},
+        {"Ctrl+O", 641, "QFileDialog", "app_tests", true},
+        {"Ctrl+P", 641, "QPrintDialog"},
+        {"Ctrl+P", 640},
+        {"&File/Print Pre&view", 641, "QPrintPreviewDialog"},
+        {"&File/Print Pre&view", 640},
+        {"&Help/&About Tessaform...", 641, "tessaform::CAboutDlg"},
+        {"&File/E&xit", 641, "", nullptr, false, true},
+        {"Alt+F4", 641, "", nullptr, false, true},
+        {"Ctrl+S; Ctrl+Z; Ctrl+X; Ctrl+C; Ctrl+V; Alt+Backspace; Shift+Del; Ctrl+Ins; Shift+Ins; "
+         "F6; Shift+F6"},
+    };
+    for (const auto& c : commands) {
+        SCOPED_TRACE(std::string(c.keysOrItem) + " at " + std::to_string(c.viewWidth));
+        RunningApp run;
+        run.State().clientRect.right = c.viewWidth;
+        const auto game = GameOf(run.State());
+        ModalWatcher watcher([&](QWidget& dialog) {
+            if (c.chooseFile) {  // typed as a player would; nothing is read from the file
+                dialog.findChild<QLineEdit*>("fileNameEdit")->setText(qApp->applicationFilePath());
+            }
+            QMetaObject::invokeMethod(&dialog, c.chooseFile ? "accept" : "close");
+        });
+        for (const auto& [path, item] : MenuItems(run.Frame())) {
+            if (path == c.keysOrItem) {
+                item->trigger();
+            }
+        }
+        const QString keys = QString(c.keysOrItem).contains('/') ? "" : c.keysOrItem;
+        for (const QKeySequence& key : QKeySequence::listFromString(keys)) {
+            QTest::keySequence(&run.Frame(), key);
+        }
+        QCoreApplication::processEvents();  // the repaint it asked for, if any
+        EXPECT_EQ(watcher.opened, c.dialog);
+        const QStringList repainted = {c.titleBeforeRepaint, run.app.Document()->Title()};
+        EXPECT_EQ(run.titles, c.titleBeforeRepaint ? repainted : QStringList{});
+        EXPECT_EQ(run.Frame().isVisible(), !c.closes);
+        EXPECT_EQ(GameOf(run.State()), game);
+    }
+}
+
+TEST(Caption, TheNoticeWithTheTimeOfTheLastRepaintAndTheIconInBothSizes) {
+    RunningApp run;
+    const std::time_t repainted = run.State().titleTime;
+    std::ostringstream notice;
+    notice << "Tessaform - Tessaform  (C) 2026 the Tessaform developers -- "
+           << std::put_time(std::localtime(&repainted), "%c") << " -- Version P504 of";
+    EXPECT_EQ(run.Frame().windowTitle().toStdString(), notice.str());
+    EXPECT_EQ(run.Frame().CaptionText(), run.Frame().windowTitle());  // the one the window draws
+    EXPECT_EQ(run.Frame().windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {16, 16}}));
+}
+
+// The second press of a double click, which Qt delivers as a double-click event,
+// is not a press; nor is a press of the right button.
+TEST(ViewInput, ADoubleClickOnAnArrowMovesTheBlockOnce) {
+    RunningApp run;
+    const int before = run.State().blockArrangement[4];
+    const Rect& square = run.State().blockRect[4];
+    const QPoint whiteTopArrow(square.left + 80, square.top + 40);
+    QWidget& view = run.Frame().View();
+    QTest::mouseClick(&view, Qt::LeftButton, {}, whiteTopArrow);
+    QMouseEvent second(QEvent::MouseButtonDblClick, whiteTopArrow, view.mapToGlobal(whiteTopArrow),
+                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&view, &second);
+    QTest::mouseClick(&view, Qt::RightButton, {}, whiteTopArrow);
+    EXPECT_EQ(run.State().blockArrangement[4], ApplyArrow(before, 2));
+    EXPECT_EQ(run.State().blockClicks[4], 1);
+}
+
+}  // namespace tessaform::testing
