@@ -5,7 +5,8 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSAFORM_WERROR=ON
 
-.PHONY: all setup configure build run test package test-sanitized leakcheck fuzz lint bench clean format
+.PHONY: all setup configure build run test package test-sanitized leakcheck screenshots fuzz lint \
+	bench clean format
 
 all: build
 
@@ -40,13 +41,22 @@ test-sanitized: setup
 	@cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j$(JOBS) \
 		-L '^(unit|soak|fuzz|faults)$$' -LE '^x11$$'
 
-# A whole set and a new set in the real program built with the sanitizers: no
-# leak may be reported in the project's own code; pictures and fonts are checked too.
+# A whole set and a new set in the real program built with the sanitizers, played
+# by the end-to-end player: no leak may be reported in the project's own code.
 leakcheck: setup
 	@test -f $(ASAN_BUILD)/CMakeCache.txt || \
 		cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DTESSAFORM_SANITIZE=ON
-	@$(SANITIZER_ENV) cmake --build $(ASAN_BUILD) -j$(JOBS) --target tessaform
-	@$(SANITIZER_ENV) python3 tests/faults/leakcheck.py $(ASAN_BUILD)/app/tessaform
+	@$(SANITIZER_ENV) cmake --build $(ASAN_BUILD) -j$(JOBS) --target tessaform tessaform-moves
+	@$(SANITIZER_ENV) python3 tests/e2e/scenarios.py won_set $(ASAN_BUILD)/app/tessaform \
+		$(ASAN_BUILD)/tests/e2e/tessaform-moves $(ASAN_BUILD)/leakcheck
+
+# Retakes the README's pictures, docs/board.png and docs/recap.png, from a set that the
+# end-to-end player wins at 800x600; not part of `make test`.
+screenshots: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target tessaform tessaform-moves
+	@python3 tests/e2e/scenarios.py won_set $(BUILD)/app/tessaform \
+		$(BUILD)/tests/e2e/tessaform-moves $(BUILD)/screenshots
+	@cp $(BUILD)/screenshots/board.png $(BUILD)/screenshots/recap.png docs/
 
 # libFuzzer on every byte parser, FUZZ_SECONDS each, from the committed corpus.
 FUZZ_BUILD ?= build-fuzz

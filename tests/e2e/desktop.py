@@ -1,0 +1,194 @@
+"""The real program on a private X screen: started, pressed, photographed, and read through its log."""
+
+import os
+import re
+import subprocess
+import threading
+import time
+
+GREY, RED, GREEN, BLUE = b"\x80\x80\x80", b"\xff\x00\x00", b"\x00\xff\x00", b"\x00\x00\xff"
+BLACK, YELLOW = b"\x00\x00\x00", b"\xff\xff\x00"
+WAIT = 90  # seconds: generous on a loaded machine; a pass never waits this long
+
+
+def wait_until(what, test, timeout=WAIT):
+    deadline = time.monotonic() + timeout
+    while not (result := test()):
+        if time.monotonic() > deadline:
+            raise AssertionError("no %s within %d s" % (what, timeout))
+        time.sleep(0.05)
+    return result
+
+
+class Shot:
+    """One screenshot of the root window, as packed RGB rows."""
+
+    def __init__(self, ppm):
+        header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
+        self.width, self.height = int(header[1]), int(header[2])
+        self.ppm, self.pixels = ppm, ppm[header.end():]
+
+    def pixel(self, x, y):
+        at = 3 * (self.width * y + x)
+        return self.pixels[at:at + 3]
+
+    def share(self, points, *colours):
+        points = list(points)
+        return sum(self.pixel(x, y) in colours for x, y in points) / len(points)
+
+
+def ring(x, y, size):
+    """The outermost pixels of the square of that size at (x, y)."""
+    for d in range(size):
+        yield from ((x + d, y), (x + d, y + size - 1), (x, y + d), (x + size - 1, y + d))
+
+
+def area(x, y, width, height, step=4):
+    return ((x + dx, y + dy) for dx in range(0, width, step) for dy in range(0, height, step))
+
+
+class Desktop:
+    """Xvfb with openbox; nested puts a resizable Xephyr in between, as Xvfb keeps its size.
+    Everything it starts, the game included, ends with it."""
+
+    def __init__(self, size, out, nested=False):
+        self.procs, self.out, self.env = [], out, dict(os.environ)
+        self.env.pop("QT_QPA_PLATFORMTHEME", None)
+        os.makedirs(out, exist_ok=True)
+        try:
+            self.server(["Xvfb", "-screen", "0", "1600x1200x24" if nested else size + "x24"])
+            if nested:
+                self.server(["Xephyr", "-screen", size, "-resizeable", "-ac"])
+            self.spawn(["openbox"], open(os.path.join(out, "openbox.log"), "wb"))
+            # A game that starts before the window manager runs may never be exposed.
+            wait_until("window manager", lambda: "window id" in self.run(
+                "xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout)
+        except BaseException:
+            self.close()
+            raise
+
+    def server(self, command):
+        """An X server on a display it picks itself, as the tests run side by side."""
+        read, write = os.pipe()
+        self.spawn(command + ["-nolisten", "tcp", "-noreset", "-displayfd", str(write)],
+                   open(os.path.join(self.out, command[0] + ".log"), "wb"), pass_fds=(write,))
+        os.close(write)
+        with os.fdopen(read) as pipe:
+            self.env["DISPLAY"] = ":" + pipe.readline().strip()
+        if self.env["DISPLAY"] == ":":
+            raise RuntimeError("%s did not start" % command[0])
+
+    def spawn(self, command, output, **options):
+        self.procs.append(subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=output,
+                                           env=self.env, **options))
+        return self.procs[-1]
+
+    def run(self, *command):
+        return subprocess.run(command, env=self.env, capture_output=True, text=True)
+
+    def resize(self, size):
+        """What a change of resolution does to the game's window."""
+        assert self.run("xrandr", "-s", size).returncode == 0, "xrandr cannot make it " + size
+
+    def close(self):
+        for proc in reversed(self.procs):
+            proc.terminate()
+            try:
+                proc.wait(10)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+
+
+class Game:
+    """The program on a desktop, its log read line by line as it comes."""
+
+    def __init__(self, desktop, program, audio):
+        self.desktop, self.lines, self.cursor, self.view = desktop, [], 0, (0, 0)
+        self.changed = threading.Condition()
+        desktop.env.update(QT_QPA_PLATFORM="xcb", QT_LOGGING_RULES="tessaform.*=true",
+                           SDL_AUDIODRIVER=audio)
+        self.proc = desktop.spawn([program], subprocess.PIPE, text=True, errors="replace")
+        self.reader = threading.Thread(target=self.read, daemon=True)
+        self.reader.start()
+
+    def read(self):
+        with open(os.path.join(self.desktop.out, "game.log"), "w") as copy:
+            for line in self.proc.stderr:
+                copy.write(line)
+                copy.flush()  # read when a test fails
+                with self.changed:
+                    self.lines.append(line.rstrip("\n"))
+                    self.changed.notify_all()
+        with self.changed:
+            self.changed.notify_all()
+
+    def tail(self):
+        return "\n".join(self.lines[-25:])
+
+    def seen(self, pattern, start=0):
+        """Index of the first line from `start` on that matches, or None."""
+        with self.changed:
+            return next((i for i in range(start, len(self.lines))
+                         if re.search(pattern, self.lines[i])), None)
+
+    def wait_for(self, pattern, timeout=WAIT):
+        """The first match after the line the previous wait matched: waits also check order."""
+        with self.changed:
+            self.changed.wait_for(lambda: self.seen(pattern, self.cursor) is not None
+                                  or not self.reader.is_alive(), timeout)
+            at = self.seen(pattern, self.cursor)
+            if at is None:
+                raise AssertionError("no log line %r after line %d\n%s"
+                                     % (pattern, self.cursor, self.tail()))
+            self.cursor = at + 1
+            return re.search(pattern, self.lines[at])
+
+    def shot(self):
+        return Shot(subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"],
+                                   env=self.desktop.env, capture_output=True, check=True).stdout)
+
+    def wait_screen(self, what, test, gone=lambda: False, timeout=WAIT):
+        """The first screenshot that passes, kept in OUT; fails once `gone` held before a shot."""
+        deadline = time.monotonic() + timeout
+        while True:
+            late = gone() or time.monotonic() > deadline
+            shot = self.shot()
+            passed = test(shot)
+            if passed or late:
+                name = os.path.join(self.desktop.out, re.sub(r"\W+", "-", what) + ".ppm")
+                with open(name, "wb") as f:
+                    f.write(shot.ppm)
+                if passed:
+                    return shot
+                raise AssertionError("the screen never showed %s (see %s)\n%s"
+                                     % (what, name, self.tail()))
+            time.sleep(0.05)
+
+    def locate(self, width, height):
+        """Finds the view of that size: the main window, maximised without a frame, fills the
+        screen, and the view is its bottom."""
+        screen = self.shot()
+        self.view = (screen.width - width, screen.height - height)
+
+    def press(self, x, y):
+        """A left click at (x, y) of the screen."""
+        self.xdotool("mousemove", str(x), str(y), "click", "1")
+
+    def xdotool(self, *arguments):
+        return self.desktop.run("xdotool", *arguments).stdout
+
+    def boxes(self):
+        """The visible message boxes: captioned with the name alone."""
+        return self.xdotool("search", "--onlyvisible", "--name", "^Tessaform$").split()
+
+    def close(self):
+        """Alt+F4: the program must end with 0 and report nothing gone wrong."""
+        self.xdotool("key", "alt+F4")
+        try:
+            code = self.proc.wait(WAIT)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the game did not end after Alt+F4\n" + self.tail())
+        self.reader.join(WAIT)
+        bad = [line for line in self.lines if re.search(r"Sanitizer|runtime error|terminate", line)]
+        if code != 0 or bad:
+            raise AssertionError("exit code %d\n%s" % (code, "\n".join(bad) or self.tail()))

@@ -1,0 +1,133 @@
+"""A player of the real program: plans each block's moves with the rules' own answers."""
+
+import re
+import subprocess
+
+from desktop import GREY, RED, YELLOW, area, ring
+
+OFF_ARROWS = (30, 30)  # inside a block, on its top-left shape: no arrow there
+
+
+class Rules:
+    """What tessaform-moves prints: geometry, press points, and every arrow's result."""
+
+    def __init__(self, tool):
+        self.tool, tables = tool, {}
+        for line in subprocess.run([tool], capture_output=True, text=True).stdout.splitlines():
+            kind, *numbers = line.split()
+            tables.setdefault(kind, []).append([int(n) for n in numbers])
+        self.size, self.blocks = tables["size"][0][0], tables["block"]
+        self.arrows, self.apply = tables["arrow"], tables["apply"]
+        self.width, self.height = (end + self.size for end in self.blocks[-1])  # the board's
+
+    def average(self, nets):
+        return int(subprocess.run([self.tool, *map(str, nets)], capture_output=True).stdout)
+
+    def path(self, start, goal, avoid):
+        """The shortest arrows from start to goal that pass through no arrangement in avoid."""
+        paths, todo = {start: []}, [start]
+        for a in todo:
+            if a == goal:
+                return paths[a]
+            for arrow, b in enumerate(self.apply[a]):
+                if b not in paths and (b == goal or b not in avoid):
+                    paths[b] = paths[a] + [arrow]
+                    todo.append(b)
+        return None
+
+
+class Player:
+    def __init__(self, game, rules, sound):
+        self.game, self.rules, self.sound = game, rules, sound
+
+    def layout(self):
+        width, height, x, y = map(int, self.game.wait_for(
+            r"layout (\d+)x(\d+) board (-?\d+),(-?\d+)$").groups())
+        self.game.locate(width, height)
+        self.client, self.board = (width, height), (x, y)
+
+    def deal(self, number):
+        line = self.game.wait_for(r"deal game %d: ([\d ]+)$" % number)
+        self.arrangements, self.lost = [int(a) for a in line[1].split()], set()
+
+    def point(self, k, dx=0, dy=0):
+        """Screen coordinates of (dx, dy) in block k."""
+        (x, y), view = self.rules.blocks[k], self.game.view
+        return view[0] + self.board[0] + x + dx, view[1] + self.board[1] + y + dy
+
+    # What the screen shows.
+
+    def framed(self, shot, k, colour, share=0.9):
+        return shot.share(ring(*self.point(k), self.rules.size), colour) >= share
+
+    def grey(self, shot, k):
+        return shot.share(area(*self.point(k), self.rules.size, self.rules.size), GREY) == 1
+
+    def board_shown(self, shot):
+        return self.framed(shot, 0, RED, 1) and not any(self.grey(shot, k) for k in range(1, 12))
+
+    def no_board(self, shot):
+        """The view grey but for thin lines, with no master: the opening figure."""
+        board = area(*self.point(0), self.rules.width, self.rules.height)
+        return not self.framed(shot, 0, RED, 0.5) and shot.share(board, GREY) > 0.9
+
+    def column(self, shot):
+        """Where to press the tall yellow column by the view's left edge, or None."""
+        for x in range(self.game.view[0], self.game.view[0] + 60):
+            ys = [y for y in range(self.game.view[1], shot.height) if shot.pixel(x, y) == YELLOW]
+            if len(ys) > 400:
+                return x + 10, (ys[0] + ys[-1]) // 2
+        return None
+
+    # Moves.
+
+    def avoid(self, k):
+        return {self.arrangements[j] for j in range(12) if j != k and j not in self.lost}
+
+    def open(self):
+        master = self.arrangements[0]
+        return [k for k in range(1, 12) if k not in self.lost and self.arrangements[k] != master]
+
+    def aim(self, k, arrow):
+        """Where to press an arrow of block k (None: off its arrows), and the log line the game
+        must write for it; notes the arrangement the move makes."""
+        if arrow is None:
+            return self.point(k, *OFF_ARROWS), "miss block %d" % k
+        self.arrangements[k] = self.rules.apply[self.arrangements[k]][arrow]
+        line = "move block %d arrow %d: %d" % (k, arrow, self.arrangements[k])
+        return self.point(k, *self.rules.arrows[arrow]), line
+
+    def press(self, k, arrow):
+        point, expected = self.aim(k, arrow)
+        self.game.press(*point)
+        line = self.game.wait_for(r"(move|miss) block .*")[0]
+        assert line == expected, "pressed for %r, the game did %r" % (expected, line)
+        if arrow is None:
+            self.game.wait_for(r"lose blocks %d %d$" % (k, k))
+            self.lost.add(k)
+
+    def match(self, k, before_match=lambda: None):
+        for arrow in self.rules.path(self.arrangements[k], self.arrangements[0], self.avoid(k)):
+            self.press(k, arrow)
+        before_match()
+        self.game.wait_for(r"match block %d$" % k)
+
+    def finish(self, number):
+        """Matches every open block of game `number`, each by a way that makes it equal to no
+        other, and waits out the rest; the game's bonus and net score from the log."""
+        while blocks := self.open():
+            self.match(next(k for k in blocks if self.rules.path(
+                self.arrangements[k], self.arrangements[0], self.avoid(k)) is not None))
+        self.game.wait_for(r"game %d over: done$" % number)
+        return self.rest(number)
+
+    def rest(self, number):
+        line = self.game.wait_for(r"score game %d: match \d+ clicks \d+ bonus (-?\d+) net (-?\d+)$"
+                                  % number)
+        if number < 5:
+            # The next game's sounds, in order, then its deal.
+            sounds = ("start 157 sync", "end 157", "start 154 sync", "end 154")
+            for what in sounds if self.sound else ():
+                self.game.wait_for(re.escape(what) + "$")
+            self.deal(number + 1)
+        return int(line[1]), int(line[2])

@@ -1,0 +1,165 @@
+#!/usr/bin/env python3
+"""usage: scenarios.py SCENARIO PROGRAM MOVES_TOOL OUT: the real program played end to end."""
+
+import re
+import sys
+import time
+from contextlib import closing
+
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+
+from desktop import BLACK, BLUE, GREEN, RED, Desktop, Game, area, wait_until
+from player import Player, Rules
+
+
+def start(desk, program, rules, audio="dummy"):
+    """The game on the desktop, laid out and its first game dealt."""
+    game = Game(desk, program, audio)
+    player = Player(game, rules, sound=audio == "dummy")
+    player.layout()
+    player.deal(1)
+    return game, player
+
+
+def new_set(game, player):
+    game.press(*player.column(game.wait_screen("the yellow column", player.column)))
+    game.wait_for(r"new set$")
+    player.deal(1)
+
+
+def play_a_set(program, rules, desk):
+    game, p = start(desk, program, rules)
+    game.wait_for(r"start 154 sync$")
+    game.wait_screen("the opening figure without the board", p.no_board,
+                     gone=lambda: game.seen(r"end 154$"))
+    game.wait_for(r"end 154$")
+    game.wait_screen("the board with its red master", p.board_shown)
+
+    k = p.open()[0]
+    p.match(k)
+    game.wait_screen("block %d framed green" % k, lambda s: p.framed(s, k, GREEN))
+    scores = [p.finish(1)]
+
+    # Game 2 begins with the shortest way to make one open block equal to another.
+    ways = [(p.rules.path(p.arrangements[k], p.arrangements[j], p.avoid(k) - {p.arrangements[j]}),
+             k, j) for k in p.open() for j in p.open() if j != k]
+    arrows, k, j = min((w for w in ways if w[0] is not None), key=lambda w: len(w[0]))
+    for arrow in arrows:
+        p.press(k, arrow)
+    game.wait_for(r"collide blocks %d %d$" % (k, j))
+    game.wait_for(r"start 155 sync$")
+    game.wait_screen("blocks %d and %d framed black" % (k, j),
+                     lambda s: p.framed(s, k, BLACK) and p.framed(s, j, BLACK),
+                     gone=lambda: game.seen(r"end 155$"))
+    for line in ("end 155", "lose blocks %d %d" % (k, j), "start 159 async"):
+        game.wait_for(line + "$")
+    game.wait_screen("blocks %d and %d grey" % (k, j), lambda s: p.grey(s, k) and p.grey(s, j))
+    p.lost |= {k, j}
+    scores += [p.finish(number) for number in range(2, 6)]
+
+    bonuses, nets = zip(*scores)
+    assert [b > 0 for b in bonuses] == [True, False, True, True, True], (
+        "a bonus for exactly the games with all eleven matched: %s" % (bonuses,))
+    recap = game.wait_for(r"recap: ([-\d ]+) average (-?\d+)$")
+    assert [int(n) for n in recap[1].split()] == list(nets), "the games' nets: %s" % (nets,)
+    assert int(recap[2]) == rules.average(nets), "the recap's average " + recap[2]
+    new_set(game, p)
+    game.wait_for(r"start 154 sync$")
+    game.close()  # while the deal sound holds the game
+
+
+def narrow_screen_without_sound(program, rules, desk):
+    game, p = start(desk, program, rules, audio="tessaform-no-device")
+    game.wait_for(r"sound: no device$")
+    game.wait_screen("the board", p.board_shown)
+
+    def close_warning():
+        boxes = wait_until("the sound warning", game.boxes)
+        assert len(boxes) == 1, "%d sound warnings" % len(boxes)
+        game.xdotool("windowactivate", "--sync", boxes[0], "key", "Return")
+
+    p.match(p.open()[0], before_match=close_warning)
+    p.match(p.open()[0])  # would wait behind a second warning
+    assert not game.boxes(), "the sound warning came back"
+
+    desk.resize("640x480")
+    width, height = map(int, game.wait_for(r"narrow (\d+)x(\d+)$").groups())
+    game.locate(width, height)
+    red = lambda s: s.share(area(*game.view, width, height, 2), RED, BLUE) == 1
+    game.wait_screen("the red narrow screen", red)
+    time.sleep(1.5)  # time for a clock tick or the rest to draw over it, were one left running
+    assert red(game.shot()), "something drew over the narrow screen"
+
+    desk.resize("800x600")
+    p.layout()
+    p.rest(1)  # the game in play ended with the narrow screen; the set goes on
+    game.wait_screen("the board of game 2", p.board_shown)
+    p.press(p.open()[0], None)
+    game.close()
+
+
+def presses_queued_behind_sound(program, rules, desk):
+    game, p = start(desk, program, rules)
+    game.wait_for(r"start 154 sync$")
+    # A move in each of four blocks, none making two blocks equal, then a miss.
+    presses = [p.aim(k, next(a for a, b in enumerate(rules.apply[p.arrangements[k]])
+                             if b not in p.avoid(k) or b == p.arrangements[0]))
+               for k in (1, 4, 7, 10)] + [p.aim(2, None)]
+    game.press(*presses[0][0])
+    assert game.seen(r"end 154$") is None, "the deal sound ended before the first press"
+    # Half a second apart: Qt makes two presses within its interval a double click.
+    game.xdotool(*sum((["sleep", "0.5", "mousemove", str(x), str(y), "click", "1"]
+                       for (x, y), _ in presses[1:]), []))
+
+    game.wait_for(r"lose blocks 2 2$")
+    done = [i for i, line in enumerate(game.lines) if re.search(r"(move|miss) block", line)]
+    assert done[0] > game.seen(r"end 154$"), "a press was handled during the deal sound"
+    handled, sent = [game.lines[i].split(": ", 1)[1] for i in done], [e for _, e in presses]
+    assert handled == sent, "presses handled %s, sent %s" % (handled, sent)
+    game.wait_for(r"start 159 async$")
+    game.close()  # queued behind the dissolve
+
+
+def layout_1280x1024(program, rules, desk):
+    game, p = start(desk, program, rules)
+    (width, height), (x, y) = p.client, p.board
+    assert width == 1280, "the view is %d wide on a 1280 screen" % width
+    margins = (x, width - x - rules.width, y, height - y - rules.height)
+    assert abs(margins[0] - margins[1]) <= 1 and abs(margins[2] - margins[3]) <= 2, (
+        "the board is not centred in the view: margins %s" % (margins,))
+    game.wait_for(r"end 154$")
+    shot = game.wait_screen("the board", p.board_shown)
+    x, y = p.point(0)
+    assert RED not in (shot.pixel(x - 1, y), shot.pixel(x, y - 1)), (
+        "the master's frame is not where the layout line puts it")
+    game.close()
+
+
+def won_set(program, rules, desk):
+    """For `make screenshots` and `make leakcheck`: board.png at the first deal, recap.png at
+    the end of a set won game by game, then another set."""
+    game, p = start(desk, program, rules)
+    game.wait_for(r"end 154$")
+    game.wait_screen("the board", p.board_shown)
+    desk.run("import", "-window", "root", desk.out + "/board.png")
+    for number in range(1, 6):
+        p.finish(number)
+    game.wait_screen("the yellow column", p.column)
+    desk.run("import", "-window", "root", desk.out + "/recap.png")
+    new_set(game, p)  # its pictures are released and loaded anew
+    game.wait_for(r"end 154$")
+    p.match(p.open()[0])
+    game.close()  # LeakSanitizer reports at exit
+
+
+if __name__ == "__main__":
+    scenarios = {f.__name__: f for f in (play_a_set, narrow_screen_without_sound,
+                                         presses_queued_behind_sound, layout_1280x1024,
+                                         won_set)}
+    if len(sys.argv) != 5 or sys.argv[1] not in scenarios:
+        sys.exit(__doc__)
+    name, rules, began = sys.argv[1], Rules(sys.argv[3]), time.monotonic()
+    size = {"layout_1280x1024": "1280x1024"}.get(name, "800x600")
+    with closing(Desktop(size, sys.argv[4], nested=name.startswith("narrow"))) as desk:
+        scenarios[name](sys.argv[2], rules, desk)
+    print("%s: passed in %.0f s" % (name, time.monotonic() - began))
