@@ -1,25 +1,14 @@
 // tessaform-moves: what the rules say, for the end-to-end player to read instead of copying.
 #include <cstdio>
-#include <cstdlib>
 
 #include "Arrangements.h"
 #include "GameState.h"
-#include "Scoring.h"
 
 using namespace tessaform;
 
-// With five net scores: their set average. Without: the block size, then in index order each
-// block's offset from the board's origin, each arrow's press point in block coordinates, and
-// for each arrangement what each arrow makes of it.
-int main(int argc, char** argv) {
-    if (argc == 1 + kSetLength) {
-        std::array<std::int32_t, 6> scores{};
-        for (int game = 0; game < kSetLength; ++game) {
-            scores[game] = std::atoi(argv[game + 1]);
-        }
-        std::printf("%d\n", SetAverage(scores));
-        return 0;
-    }
+// The block size, then in index order each block's offset from the board's origin, each
+// arrow's press point in block coordinates, and for each arrangement what each arrow makes of it.
+int main() {
     const GameState state;
     std::printf("size %d\n", state.blockSize);
     for (int k = 0; k < kBlockCount; ++k) {

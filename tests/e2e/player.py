@@ -12,16 +12,13 @@ class Rules:
     """What tessaform-moves prints: geometry, press points, and every arrow's result."""
 
     def __init__(self, tool):
-        self.tool, tables = tool, {}
+        tables = {}
         for line in subprocess.run([tool], capture_output=True, text=True).stdout.splitlines():
             kind, *numbers = line.split()
             tables.setdefault(kind, []).append([int(n) for n in numbers])
         self.size, self.blocks = tables["size"][0][0], tables["block"]
         self.arrows, self.apply = tables["arrow"], tables["apply"]
         self.width, self.height = (end + self.size for end in self.blocks[-1])  # the board's
-
-    def average(self, nets):
-        return int(subprocess.run([self.tool, *map(str, nets)], capture_output=True).stdout)
 
     def path(self, start, goal, avoid):
         """The shortest arrows from start to goal that pass through no arrangement in avoid."""
