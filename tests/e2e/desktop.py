@@ -1,4 +1,4 @@
-"""The real program on a private X screen: started, pressed, photographed, and read through its log."""
+"""The real program on a private X screen: started, pressed, photographed, read through its log."""
 
 import os
 import re
@@ -105,6 +105,7 @@ class Game:
     def __init__(self, desktop, program, audio):
         self.desktop, self.lines, self.cursor, self.view = desktop, [], 0, (0, 0)
         self.changed = threading.Condition()
+        # Set for the game; the tools started after it ignore them.
         desktop.env.update(QT_QPA_PLATFORM="xcb", QT_LOGGING_RULES="tessaform.*=true",
                            SDL_AUDIODRIVER=audio)
         self.proc = desktop.spawn([program], subprocess.PIPE, text=True, errors="replace")
