@@ -59,6 +59,7 @@ TEST(Printing, TheNoticeThenTheEntriesAtOnePitchFromOneLeftEdgeInAFreshFontFrom6
     EXPECT_EQ(std::tuple(s.printLineHeight, s.printCharWidth, s.printTextLeft, s.printTextRight),
               std::tuple(115, 125, 21, 9896));
 
+    // pdftotext leaves out what falls off the page, so a line too wide for it goes missing.
     ASSERT_EQ(lines.size(), 35u) << "the notice and the entries that are not blank";
     // The caption's closing " of" stays off the paper.
     EXPECT_EQ(lines[0].text + " of", run.app.Document()->Title().simplified());
