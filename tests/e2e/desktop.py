@@ -102,11 +102,11 @@ class Desktop:
 class Game:
     """The program on a desktop, its log read line by line as it comes."""
 
-    def __init__(self, desktop, program, audio):
+    def __init__(self, desktop, program, audio, platform="xcb"):
         self.desktop, self.lines, self.cursor, self.view = desktop, [], 0, (0, 0)
         self.changed = threading.Condition()
         # Set for the game; the tools started after it ignore them.
-        desktop.env.update(QT_QPA_PLATFORM="xcb", QT_LOGGING_RULES="tessaform.*=true",
+        desktop.env.update(QT_QPA_PLATFORM=platform, QT_LOGGING_RULES="tessaform.*=true",
                            SDL_AUDIODRIVER=audio)
         self.proc = desktop.spawn([program], subprocess.PIPE, text=True, errors="replace")
         self.reader = threading.Thread(target=self.read, daemon=True)
