@@ -1,7 +1,6 @@
+// Every port of the game's view faked by one object that writes one log, and the
+// one device context of the tests: it draws on the image and records each text.
 #pragma once
-
-// Fakes of every port the game's view uses, recording one shared log of events
-// in the order they happen, and a harness that builds a view on a QImage surface.
 
 #include <QImage>
 #include <functional>
@@ -9,6 +8,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "GameView.h"
@@ -18,175 +18,143 @@ namespace tessaform::testing {
 
 using Log = std::vector<std::string>;
 
-class FakeTimers : public TimerPort {
+struct TextDrawn {
+    std::string text;
+    Rect rect;  // TextOut: the point as left and top
+    unsigned flags = 0;
+    FontSpec font = kDefaultFont;
+    friend bool operator==(const TextDrawn&, const TextDrawn&) = default;
+};
+
+// What the recording contexts saw; pixels only while asked for (a dissolve sets 204,800).
+struct Record {
+    std::vector<TextDrawn> texts;
+    bool pixelsToo = false;
+    std::vector<std::pair<int, int>> pixels;
+};
+
+class RecordingDC final : public DeviceContext {
 public:
-    explicit FakeTimers(Log& log) : log_(log) {}
-    bool SetTimer(int id, unsigned intervalMs) override {
-        log_.push_back("set timer " + std::to_string(id));
-        if (refuse.count(id) != 0) {
-            return false;
+    RecordingDC(std::unique_ptr<DeviceContext> inner, Record& record)
+        : inner_(std::move(inner)), record_(record) {}
+    void SelectPen(Rgb c) override { inner_->SelectPen(c); }
+    void SelectBrush(Rgb c) override { inner_->SelectBrush(c); }
+    void SelectFont(const FontSpec& f) override { inner_->SelectFont(font_ = f); }
+    void SetTextColor(Rgb c) override { inner_->SetTextColor(c); }
+    void SetTransparentBackground() override { inner_->SetTransparentBackground(); }
+    void MoveTo(int x, int y) override { inner_->MoveTo(x, y); }
+    void LineTo(int x, int y) override { inner_->LineTo(x, y); }
+    void Rectangle(const Rect& r) override { inner_->Rectangle(r); }
+    void FillRect(const Rect& r, Rgb b) override { inner_->FillRect(r, b); }
+    void SetPixel(int x, int y, Rgb c) override {
+        if (record_.pixelsToo) {
+            record_.pixels.emplace_back(x, y);
         }
-        set[id] = intervalMs;
-        return true;
+        inner_->SetPixel(x, y, c);
     }
-    void KillTimer(int id) override {
-        log_.push_back("kill timer " + std::to_string(id));
-        set.erase(id);
+    void BitBlt(int x, int y, int w, int h, const Picture& p) override {
+        inner_->BitBlt(x, y, w, h, p);
     }
-    std::map<int, unsigned> set;  // id -> interval
-    std::set<int> refuse;
-
-private:
-    Log& log_;
-};
-
-class FakeClock : public ClockPort {
-public:
-    CalendarTime Now() override { return now; }
-    std::string FormatLocal(CalendarTime time) override { return "time " + std::to_string(time); }
-    CalendarTime now = 1'000'000;
-};
-
-class FakeSound : public SoundPort {
-public:
-    explicit FakeSound(Log& log) : log_(log) {}
-    void PlaySoundSync(int id) override {
-        log_.push_back("wait sound " + std::to_string(id));
-        if (onPlay) {
-            onPlay(id, true);
-        }
-    }
-    void PlaySoundAsync(int id) override {
-        log_.push_back("start sound " + std::to_string(id));
-        if (onPlay) {
-            onPlay(id, false);
-        }
-    }
-    std::function<void(int id, bool waits)> onPlay;
-
-private:
-    Log& log_;
-};
-
-class FakeMessages : public MessageBoxPort {
-public:
-    explicit FakeMessages(Log& log) : log_(log) {}
-    void ShowMessage(const std::string& text, const std::string& caption, MessageIcon) override {
-        log_.push_back("message " + text + " / " + caption);
-        if (whileOpen) {
-            whileOpen();
-        }
-    }
-    std::function<void()> whileOpen;  // what the box's own loop delivers meanwhile
-
-private:
-    Log& log_;
-};
-
-// Deals from a fixed list of draws when given one, else from a seeded generator.
-class TestRandom : public RandomSource {
-public:
-    int Next() override {
-        if (next_ < draws.size()) {
-            return draws[next_++];
-        }
-        return seeded_.Next();
-    }
-    std::vector<int> draws;
-
-private:
-    std::size_t next_ = 0;
-    SeededRandom seeded_{7};
-};
-
-struct ViewHarness {
-    explicit ViewHarness(int width = 792, int height = 560);
-
-    // The first repaint: deals, lays out and starts the clock.
-    void Repaint();
-    void Press(int x, int y) { view->OnLButtonDown(x, y); }
-    // A press at (dx, dy) inside block k.
-    void PressIn(int block, int dx, int dy);
-    // A press on the given arrow's centre inside block k.
-    void PressArrow(int block, int arrow);
-    void Tick(int id = 1) { view->OnTimer(id); }
-    // Gives the block the arrangement and draws it, as if it had been dealt so.
-    void Arrange(int block, int arrangement);
-    // The arrow that turns block k into `target`, or -1 when none does in one move.
-    int ArrowTo(int block, int target) const;
-    // Finds how many log entries match exactly.
-    int Count(const std::string& entry) const;
-    // The log entries from index `from` on.
-    Log Since(std::size_t from) const { return Log(log.begin() + from, log.end()); }
-
-    GameState& State() { return view->State(); }
-    const QImage& Image() const { return surface.Image(); }
-    QRgb PixelIn(int block, int dx, int dy) const;
-
-    Log log;
-    ImageSurface surface{1, 1};
-    FakeTimers timers{log};
-    FakeClock clock;
-    FakeSound sound{log};
-    FakeMessages messages{log};
-    TestRandom random;
-    std::string documentTitle;
-    std::unique_ptr<GameView> view;
-};
-
-// A dealt board whose blocks hold arrangements 0 to 11 in order: the master is 0.
-struct DealtGame : ViewHarness {
-    DealtGame();
-    // A block and the arrow that moves it onto another open block's arrangement.
-    std::pair<int, int> CollidingMove() const;
-    CalendarTime start = 0;
-};
-
-// Pixel counts of a colour inside a rectangle of the image.
-int CountColour(const QImage& image, const Rect& r, QRgb colour);
-bool AllColour(const QImage& image, const Rect& r, QRgb colour);
-// Pixels of the square's outermost ring in the colour.
-int RingPixels(const QImage& image, const Rect& r, QRgb colour);
-
-// Records what a context is asked to write and where, drawing nothing.
-class RecordingDC : public DeviceContext {
-public:
-    struct Text {
-        std::string text;
-        Rect rect;  // TextOut: the point as left and top
-        unsigned flags;
-        FontSpec font;
-    };
-    void SelectPen(Rgb) override {}
-    void SelectBrush(Rgb) override {}
-    void SelectFont(const FontSpec& font) override { font_ = font; }
-    void SetTextColor(Rgb) override {}
-    void SetTransparentBackground() override {}
-    void MoveTo(int, int) override {}
-    void LineTo(int, int) override {}
-    void Rectangle(const Rect& r) override { rectangles.push_back(r); }
-    void FillRect(const Rect&, Rgb) override {}
-    void SetPixel(int x, int y, Rgb) override { pixels.emplace_back(x, y); }
-    void BitBlt(int, int, int, int, const Picture&) override {}
     void DrawText(std::string_view text, const Rect& r, unsigned flags) override {
-        texts.push_back({std::string(text), r, flags, font_});
+        record_.texts.push_back({std::string(text), r, flags, font_});
+        inner_->DrawText(text, r, flags);
     }
     void TextOut(int x, int y, std::string_view text) override {
-        texts.push_back({std::string(text), {x, y, x, y}, 0, font_});
+        record_.texts.push_back({std::string(text), {x, y, x, y}, 0, font_});
+        inner_->TextOut(x, y, text);
     }
-    int TextWidth(std::string_view) override { return 0; }
-
-    std::vector<Rect> rectangles;
-    std::vector<std::pair<int, int>> pixels;
-    std::vector<Text> texts;
+    int TextWidth(std::string_view text) override { return inner_->TextWidth(text); }
 
 private:
+    std::unique_ptr<DeviceContext> inner_;
+    Record& record_;
     FontSpec font_ = kDefaultFont;
 };
 
-inline constexpr QRgb kGreyPixel = 0xff808080;
-inline constexpr QRgb kRedPixel = 0xffff0000;
-inline constexpr QRgb kGreenPixel = 0xff00ff00;
-inline constexpr QRgb kBlackPixel = 0xff000000;
+inline constexpr CalendarTime kFirstSecond = 1'000'000;
+
+// The view on an image, with timers that may refuse, a clock that waited sounds move on
+// by their real lengths, sounds that may fail (the one-time warning follows), message
+// boxes whose loop runs `whileOpen`, and deals in order (from `draws`, then seeded).
+struct ViewHarness : TimerPort, ClockPort, SoundPort, MessageBoxPort, RandomSource, DrawingSurface {
+    explicit ViewHarness(int width = 792, int height = 560, int dissolveFrames = 0);
+
+    // As the desktop's timers do, setting an id stops the timer it names first.
+    bool SetTimer(int id, unsigned intervalMs) override {
+        log.push_back("set timer " + std::to_string(id));
+        timers.erase(id);
+        return refuse.count(id) == 0 && timers.emplace(id, intervalMs).second;
+    }
+    void KillTimer(int id) override {
+        log.push_back("kill timer " + std::to_string(id));
+        timers.erase(id);
+    }
+    CalendarTime Now() override { return kFirstSecond + ms / 1000; }
+    std::string FormatLocal(CalendarTime t) override { return "time " + std::to_string(t); }
+    void PlaySoundSync(int id) override;
+    void PlaySoundAsync(int id) override;
+    void ShowMessage(const std::string& text, const std::string& caption, MessageIcon) override {
+        log.push_back("message " + text + " / " + caption);
+        if (whileOpen) {
+            whileOpen(text);
+        }
+    }
+    int Next() override;
+    std::unique_ptr<DeviceContext> OpenClientDC() override {
+        return std::make_unique<RecordingDC>(surface.OpenClientDC(), record);
+    }
+    Rect ClientRect() const override { return surface.ClientRect(); }
+    void ShowNow() override { log.push_back("show"); }
+
+    void Repaint() { view->OnDraw(*OpenClientDC()); }
+    void Press(int x, int y) { view->OnLButtonDown(x, y); }
+    void PressIn(int block, int dx, int dy) {
+        Press(State().blockRect[block].left + dx, State().blockRect[block].top + dy);
+    }
+    void PressArrow(int block, int arrow);
+    void Tick(int id = kClockTimer) { view->OnTimer(id); }
+    // The clock reads this many seconds into the game in play.
+    void At(TimeSpan seconds) { ms = (State().gameStartTime + seconds - kFirstSecond) * 1000; }
+    // Runs steps separated by ';': "press X Y", "in K DX DY" (in block K), "miss K" (a press
+    // in block K off its arrows), "arrow K A [times]", "at S" (seconds into the game), "wait
+    // MS", "tick [ID]", "rest" (a second on, the rest timer's tick), "out" (the clock runs
+    // out, then the rest), "repaint", "evaluate", "size W H", "refuse ID" and "grant"
+    // (timers), "forget" (the log and the texts so far), "matched" (blocks 2 to 11 matched in
+    // a move each), "clicks N" (every block).
+    void Play(const std::string& steps);
+    Log Take() { return std::exchange(log, {}); }
+
+    GameState& State() { return view->State(); }
+    const QImage& Image() const { return surface.Image(); }
+    // Pixels of the colour in the rectangle, and on the outermost ring of a block's square.
+    int Pixels(const Rect& r, Rgb colour) const;
+    int Ring(int block, Rgb colour) const;
+    bool Grey(int block) const;
+
+    Log log;
+    std::map<int, unsigned> timers;
+    std::set<int> refuse;
+    std::int64_t ms = 0;
+    std::function<bool()> soundFails;
+    bool warned = false;
+    std::function<void(int id, bool waits)> onSound;
+    std::function<void(const std::string& text)> whileOpen;
+    std::vector<int> draws = std::vector<int>(24 * 10, 0);  // two sets dealt in order
+    SeededRandom seeded{7};
+    Record record;
+    std::string title;
+    bool picturesAtTitle = false;  // as the last repaint found them
+    ImageSurface surface{1, 1};
+    std::unique_ptr<GameView> view;
+};
+
+// The log of a deal in order, and of the rest after a game timed out, up to the next deal.
+// How long a built-in sound plays.
+std::int64_t SoundMs(int id);
+std::string DealLine(int game);
+Log RestThenNext(int game);
+Log Join(std::initializer_list<Log> parts);
+// Entries `from` up to `to` (not included) of a log.
+Log Slice(const Log& log, std::size_t from, std::size_t to = SIZE_MAX);
 
 }  // namespace tessaform::testing
