@@ -17,8 +17,9 @@ namespace tessaform {
 
 namespace {
 
-// Windows gives a font of height 0 its usual size; the system font's cell is 16.
-constexpr int kUsualCellHeight = 16;
+// A font of height 0 gets the usual size. The old system font's cell was 16; Liberation
+// Sans Bold is wider than it was, and at 15 every label and number fits its box.
+constexpr int kUsualCellHeight = 15;
 
 QFont BaseFont(const FontSpec& spec) {
     QStringList families;

@@ -2,6 +2,8 @@
 // dissolve, and the strip's and the recap's texts in their boxes.
 #include <gtest/gtest.h>
 
+#include <ranges>
+
 #include "Arrangements.h"
 #include "Recap.h"
 #include "ViewHarness.h"
@@ -120,6 +122,30 @@ TEST(Recap, ShowsTheAverageAndTheGamesRightToLeftAndSpellsTheColumn) {
         expected.push_back({letters.substr(i, 1), {18, y, 18, y}, 0, kPanelFont});
     }
     EXPECT_EQ(RecapTexts({120, -30, 3640, 0, 1'255'800, 0}), expected);
+}
+
+// Every text of the strip and the recap, at the widest values the rules allow, fits its
+// box in the font the screen resolves for it: a font that cuts one fails here.
+TEST(TextFit, EveryStripAndRecapTextFitsItsBoxAtItsWidestValue) {
+    std::array<std::int32_t, 6> highest{}, lowest{};  // whole sets at either end
+    highest.fill(1'259'330);
+    lowest.fill(-24'190);
+    const std::vector<std::vector<TextDrawn>> drawn = {StripTexts(kBest), StripTexts(kWorst),
+                                                       RecapTexts(highest), RecapTexts(lowest)};
+    int measured = 0;
+    for (const TextDrawn& t : drawn | std::views::join) {
+        if (t.flags == 0) {
+            continue;  // the column's letters, placed at a point
+        }
+        const QFontMetrics& metrics = ResolveFont(t.font).metrics;
+        // A value box's outline takes a pixel on either side.
+        const int room = t.rect.Width() - ((t.flags & kDtCenter) != 0 ? 2 : 0);
+        EXPECT_LE(metrics.horizontalAdvance(QString::fromStdString(t.text)), room)
+            << '"' << t.text << "\" in a box " << t.rect.Width() << " wide";
+        EXPECT_LE(metrics.height(), t.rect.Height()) << t.text;
+        ++measured;
+    }
+    EXPECT_EQ(measured, 10 + 6 + 2 * 12);
 }
 
 }  // namespace
