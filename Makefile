@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSAFORM_WERROR=ON
 
 .PHONY: all setup configure build run test package test-sanitized leakcheck screenshots fuzz lint \
-	bench clean format
+	bench soak clean format
 
 all: build
 
@@ -82,6 +82,10 @@ lint: configure
 # install it with `sudo apt-get install ./$(BUILD)/tessaform_*.deb`.
 package: build
 	@cd $(BUILD) && cpack -G DEB
+
+# The soak of the game's handlers, a million events instead of the tests' 100,000.
+soak: build
+	@TESSAFORM_SOAK_EVENTS=1000000 $(BUILD)/tests/soak/soak_tests
 
 # Never part of `make test`: speed is measured, not asserted.
 bench: build
