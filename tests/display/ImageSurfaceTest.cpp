@@ -94,7 +94,7 @@ TEST(ImageSurface, ReportsWhatChangedOnceAndNothingWherePixelsStayTheSame) {
     ImageSurface surface(300, 200);
     EXPECT_EQ(surface.TakeDirty(), QRect(0, 0, 300, 200)) << "a new image shows whole";
     auto dc = surface.OpenClientDC();
-    for (const QRect changed : {QRect(QPoint(0, 1), QPoint(299, 199)), QRect()}) {
+    for (const QRect changed : {QRect(QPoint(0, 2), QPoint(299, 199)), QRect()}) {
         dc->SetPixel(5, 6, kBlue), dc->SetPixel(400, 6, kBlue);
         dc->FillRect({250, 150, 400, 400}, kRed);
         dc->BitBlt(-1, 198, 3, 2, Picture{3, 2, std::vector<std::uint32_t>(6, kGreen.Argb())});
