@@ -1,71 +1,61 @@
+// Reads a wave image through SDL_LoadWAV_RW, strict enough that damage is refused, not played.
 #include "Wave.h"
 
+#define SDL_MAIN_HANDLED
+#include <SDL.h>
+
+#include <climits>
 #include <cstring>
 
 namespace tessaform {
 
 namespace {
 
-std::uint32_t Le32(const std::uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+// By default SDL plays what it can of a damaged image: a chunk cut short, sizes that
+// disagree. The game's images are whole, so anything else is refused.
+void MakeSdlStrict() {
+    static const bool done = [] {
+        SDL_SetHintWithPriority(SDL_HINT_WAVE_RIFF_CHUNK_SIZE, "force", SDL_HINT_OVERRIDE);
+        SDL_SetHintWithPriority(SDL_HINT_WAVE_TRUNCATION, "verystrict", SDL_HINT_OVERRIDE);
+        SDL_SetHintWithPriority(SDL_HINT_WAVE_FACT_CHUNK, "strict", SDL_HINT_OVERRIDE);
+        return true;
+    }();
+    (void)done;
 }
 
-std::uint16_t Le16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-bool IsTag(const std::uint8_t* p, const char* tag) {
-    return std::memcmp(p, tag, 4) == 0;
+// SDL also decodes compressed kinds into 16-bit samples, which would hide what the image
+// held. The game's images open on their format chunk, tagged 1 for plain PCM.
+bool OpensOnPcmFormat(std::span<const std::uint8_t> image) {
+    return image.size() >= 22 && std::memcmp(image.data() + 12, "fmt ", 4) == 0 && image[20] == 1 &&
+           image[21] == 0;
 }
 
 }  // namespace
 
 std::optional<WaveImage> ParseWave(std::span<const std::uint8_t> image) {
-    if (image.size() < 12 || !IsTag(image.data(), "RIFF") || !IsTag(image.data() + 8, "WAVE")) {
+    if (!OpensOnPcmFormat(image) || image.size() > INT_MAX) {
         return std::nullopt;
     }
-    // Trust the RIFF size only as far as the image really reaches.
-    std::size_t end = std::size_t{Le32(image.data() + 4)} + 8;
-    if (end > image.size()) {
-        end = image.size();
+    MakeSdlStrict();
+    SDL_AudioSpec spec{};
+    Uint8* samples = nullptr;
+    Uint32 length = 0;
+    SDL_RWops* bytes = SDL_RWFromConstMem(image.data(), static_cast<int>(image.size()));
+    if (bytes == nullptr || SDL_LoadWAV_RW(bytes, 1, &spec, &samples, &length) == nullptr) {
+        return std::nullopt;
     }
-
     WaveImage wave;
-    bool haveFormat = false;
-    bool haveData = false;
-    std::size_t at = 12;
-    while (at + 8 <= end && !(haveFormat && haveData)) {
-        const std::uint8_t* chunk = image.data() + at;
-        const std::size_t size = Le32(chunk + 4);
-        const std::size_t body = at + 8;
-        if (size > end - body) {
-            return std::nullopt;
-        }
-        if (IsTag(chunk, "fmt ")) {
-            if (size < 16 || Le16(chunk + 8) != 1) {
-                return std::nullopt;
-            }
-            wave.channels = Le16(chunk + 10);
-            wave.sampleRate = static_cast<int>(Le32(chunk + 12));
-            wave.bitsPerSample = Le16(chunk + 22);
-            haveFormat = true;
-        } else if (IsTag(chunk, "data")) {
-            wave.data = image.subspan(body, size);
-            haveData = true;
-        }
-        at = body + size + (size & 1);  // chunks are padded to even length
-    }
-    if (!haveFormat || !haveData) {
+    wave.channels = spec.channels;
+    wave.sampleRate = spec.freq;
+    wave.bitsPerSample = spec.format == AUDIO_U8 ? 8 : spec.format == AUDIO_S16LSB ? 16 : 0;
+    wave.data.assign(samples, samples + length);
+    SDL_FreeWAV(samples);
+    const bool playable = (wave.channels == 1 || wave.channels == 2) && wave.bitsPerSample != 0 &&
+                          wave.sampleRate >= 1000 && wave.sampleRate <= 192000 &&
+                          !wave.data.empty() && wave.data.size() % wave.FrameBytes() == 0;
+    if (!playable) {
         return std::nullopt;
     }
-    const bool formatOk = (wave.channels == 1 || wave.channels == 2) &&
-                          (wave.bitsPerSample == 8 || wave.bitsPerSample == 16) &&
-                          wave.sampleRate >= 1000 && wave.sampleRate <= 192000;
-    if (!formatOk) {
-        return std::nullopt;
-    }
-    // Drop a trailing partial frame rather than hand the player half a sample.
-    wave.data = wave.data.first(wave.data.size() - wave.data.size() % wave.FrameBytes());
     return wave;
 }
 

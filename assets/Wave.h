@@ -1,24 +1,26 @@
+// The samples of a built-in sound, read from its RIFF WAVE image by SDL's loader.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace tessaform {
 
-// The playable part of a RIFF WAVE image: its PCM format and its samples.
+// A sound as the player takes it: its PCM format and its samples.
 struct WaveImage {
     int channels = 0;
     int sampleRate = 0;
     int bitsPerSample = 0;
-    std::span<const std::uint8_t> data;  // points into the image it was parsed from
+    std::vector<std::uint8_t> data;  // 8-bit unsigned or 16-bit signed little-endian samples
 
     int FrameBytes() const { return channels * bitsPerSample / 8; }
     double Seconds() const { return static_cast<double>(data.size()) / FrameBytes() / sampleRate; }
 };
 
-// Uncompressed PCM, 8 or 16 bits, one or two channels; nothing for anything else
-// or anything damaged. Chunks other than "fmt " and "data" are skipped.
+// Uncompressed PCM, 8 or 16 bits, one or two channels, as the game's own images are;
+// nothing for any other kind of image, nor for one that is cut short or damaged.
 std::optional<WaveImage> ParseWave(std::span<const std::uint8_t> image);
 
 }  // namespace tessaform

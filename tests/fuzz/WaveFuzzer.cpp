@@ -1,6 +1,6 @@
-// Any bytes at all go to the wave parser, which every sound goes through before
-// playback: it must either refuse them or hand back whole frames that lie
-// inside the bytes it was given, in a format the player can convert.
+// Any bytes at all go to the wave reader, which every sound goes through before
+// playback: it must either refuse them or hand back whole frames of a format the
+// player converts, no more samples than plain PCM in those bytes could hold.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -10,22 +10,15 @@
 #include "Wave.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::span<const std::uint8_t> image(data, size);
-    const auto wave = tessaform::ParseWave(image);
+    const auto wave = tessaform::ParseWave(std::span<const std::uint8_t>(data, size));
     if (!wave) {
         return 0;
     }
-    const std::uint8_t* begin = wave->data.data();
-    const bool inside =
-        wave->data.empty() || (begin >= data && begin + wave->data.size() <= data + size);
-    if (!inside || wave->FrameBytes() <= 0 || wave->data.size() % wave->FrameBytes() != 0 ||
-        !std::isfinite(wave->Seconds()) || wave->Seconds() < 0) {
+    const bool format = (wave->channels == 1 || wave->channels == 2) &&
+                        (wave->bitsPerSample == 8 || wave->bitsPerSample == 16);
+    if (!format || wave->data.empty() || wave->data.size() > size ||
+        wave->data.size() % wave->FrameBytes() != 0 || !std::isfinite(wave->Seconds())) {
         std::abort();
     }
-    // Touch every sample, as the converter will.
-    unsigned sum = 0;
-    for (const std::uint8_t byte : wave->data) {
-        sum += byte;
-    }
-    return static_cast<int>(sum & 0);
+    return 0;
 }
