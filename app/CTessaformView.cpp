@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWindow>
 #include <ctime>
 
@@ -10,6 +11,20 @@
 #include "WaylandFrames.h"
 
 namespace tessaform {
+
+namespace {
+
+// The player closes its stream through a one-shot timer on the view: nothing runs
+// while the game is silent, and nothing is left to run once the view is gone.
+std::unique_ptr<SoundPlayer> MakeSoundPlayer(MessageBoxPort& messages, QObject* view) {
+    return std::make_unique<SoundPlayer>(
+        messages, [](const std::string& line) { qCInfo(lcSound).noquote() << line.c_str(); },
+        [view](int ms, std::function<void()> call) {
+            QTimer::singleShot(ms, view, std::move(call));
+        });
+}
+
+}  // namespace
 
 CTessaformView::CTessaformView(QWidget* parent,
                                std::function<void(const std::string&)> setDocumentTitle)
@@ -27,12 +42,7 @@ CTessaformView::CTessaformView(QWidget* parent,
       surface_(1, 1),
       timers_(this),
       messages_(parent != nullptr ? parent : this),
-      ownSound_(sound != nullptr ? nullptr
-                                 : std::make_unique<SoundPlayer>(messages_,
-                                                                 [](const std::string& line) {
-                                                                     qCInfo(lcSound).noquote()
-                                                                         << line.c_str();
-                                                                 })),
+      ownSound_(sound != nullptr ? nullptr : MakeSoundPlayer(messages_, this)),
       random_(static_cast<std::uint32_t>(std::time(nullptr))) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     surface_.SetShowCallback([this] {

@@ -1,9 +1,11 @@
+// Playback of the built-in sounds: one device format, opened per sound, closed when silent.
 #include "SoundPlayer.h"
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
 #include <chrono>
+#include <cstring>
 #include <thread>
 
 #include "Resources.h"
@@ -20,14 +22,19 @@ constexpr int kDeviceRate = 22050;
 constexpr SDL_AudioFormat kDeviceFormat = AUDIO_S16SYS;
 constexpr int kDeviceChannels = 2;
 constexpr int kDeviceFrameBytes = 4;
+// Small enough that the first samples reach the server soon; SDL also waits two of
+// these for the device to drain as it closes.
+constexpr Uint16 kDeviceFrames = 512;
 
 // A device that stops draining must not hang the game.
 constexpr auto kDrainGrace = std::chrono::seconds(2);
+// How long the device stays open after a sound's end, for the next one to follow.
+constexpr int kLingerMs = 500;
 
 }  // namespace
 
-SoundPlayer::SoundPlayer(MessageBoxPort& messages, Log log)
-    : messages_(messages), log_(std::move(log)) {}
+SoundPlayer::SoundPlayer(MessageBoxPort& messages, Log log, Later later)
+    : messages_(messages), log_(std::move(log)), later_(std::move(later)) {}
 
 void SoundPlayer::Say(const std::string& line) const {
     if (log_) {
@@ -45,33 +52,54 @@ SoundPlayer::~SoundPlayer() {
 }
 
 bool SoundPlayer::OpenDevice() {
-    if (triedToOpen_) {
-        return device_ != 0;
+    if (device_ != 0) {
+        return true;
     }
-    triedToOpen_ = true;
-    SDL_SetMainReady();
-    // SDL would otherwise take SIGINT and SIGTERM for its own event queue, which the
-    // game never reads: a logout or `kill` must end the program as usual.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        Say("no device");
+    if (failed_) {
         return false;
     }
-    subsystemUp_ = true;
+    if (!subsystemUp_) {
+        SDL_SetMainReady();
+        // SDL would otherwise take SIGINT and SIGTERM for its own event queue, which the
+        // game never reads: a logout or `kill` must end the program as usual.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        subsystemUp_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+        const char* driver = subsystemUp_ ? SDL_GetCurrentAudioDriver() : nullptr;
+        // The disk driver starts its file anew at each opening: one file per run.
+        keepOpen_ = driver != nullptr && std::strcmp(driver, "disk") == 0;
+    }
     SDL_AudioSpec want{};
     want.freq = kDeviceRate;
     want.format = kDeviceFormat;
     want.channels = kDeviceChannels;
-    want.samples = 1024;
-    SDL_AudioSpec have{};
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    want.samples = kDeviceFrames;
+    device_ = subsystemUp_ ? SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0) : 0;
     if (device_ == 0) {
+        failed_ = true;
         Say("no device");
         return false;
     }
     SDL_PauseAudioDevice(device_, 0);
     Say("stream open");
     return true;
+}
+
+void SoundPlayer::CloseDevice() {
+    SDL_CloseAudioDevice(device_);
+    device_ = 0;
+    playing_ = 0;
+    Say("stream closed");
+}
+
+void SoundPlayer::CloseLater(int ms) {
+    if (!later_ || keepOpen_) {
+        return;
+    }
+    later_(ms, [this, starts = starts_] {
+        if (starts == starts_ && device_ != 0) {
+            CloseDevice();
+        }
+    });
 }
 
 const SoundPlayer::Converted* SoundPlayer::Prepare(int id) {
@@ -82,21 +110,25 @@ const SoundPlayer::Converted* SoundPlayer::Prepare(int id) {
     if (!wave) {
         return nullptr;
     }
-    SDL_AudioCVT cvt;
-    const SDL_AudioFormat from = wave->bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-    if (SDL_BuildAudioCVT(&cvt, from, static_cast<Uint8>(wave->channels), wave->sampleRate,
-                          kDeviceFormat, kDeviceChannels, kDeviceRate) < 0) {
+    SDL_AudioStream* stream = SDL_NewAudioStream(
+        wave->bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB, static_cast<Uint8>(wave->channels),
+        wave->sampleRate, kDeviceFormat, kDeviceChannels, kDeviceRate);
+    if (stream == nullptr) {
         return nullptr;
     }
     Converted sound;
-    sound.samples.resize(wave->data.size() * static_cast<std::size_t>(cvt.len_mult));
-    std::copy(wave->data.begin(), wave->data.end(), sound.samples.begin());
-    cvt.buf = sound.samples.data();
-    cvt.len = static_cast<int>(wave->data.size());
-    if (cvt.needed && SDL_ConvertAudio(&cvt) != 0) {
+    if (SDL_AudioStreamPut(stream, wave->data.data(), static_cast<int>(wave->data.size())) == 0 &&
+        SDL_AudioStreamFlush(stream) == 0) {
+        sound.samples.resize(static_cast<std::size_t>(SDL_AudioStreamAvailable(stream)));
+        const int got = SDL_AudioStreamGet(stream, sound.samples.data(),
+                                           static_cast<int>(sound.samples.size()));
+        sound.samples.resize(static_cast<std::size_t>(std::max(got, 0)));
+    }
+    SDL_FreeAudioStream(stream);
+    sound.samples.resize(sound.samples.size() - sound.samples.size() % kDeviceFrameBytes);
+    if (sound.samples.empty()) {
         return nullptr;
     }
-    sound.samples.resize(cvt.needed ? static_cast<std::size_t>(cvt.len_cvt) : wave->data.size());
     sound.seconds = wave->Seconds();
     return &converted_.emplace(id, std::move(sound)).first->second;
 }
@@ -107,9 +139,9 @@ bool SoundPlayer::Start(int id, const Converted& sound) {
     }
     SDL_ClearQueuedAudio(device_);
     playing_ = id;
-    const auto bytes =
-        static_cast<Uint32>(sound.samples.size() - sound.samples.size() % kDeviceFrameBytes);
-    return SDL_QueueAudio(device_, sound.samples.data(), bytes) == 0;
+    ++starts_;
+    return SDL_QueueAudio(device_, sound.samples.data(),
+                          static_cast<Uint32>(sound.samples.size())) == 0;
 }
 
 void SoundPlayer::PlaySoundSync(int id) {
@@ -120,16 +152,15 @@ void SoundPlayer::PlaySoundSync(int id) {
     Say("start " + std::to_string(id) + " sync");
     // Wait for the full length even where a driver drains its queue faster than real time.
     using Clock = std::chrono::steady_clock;
-    const auto started = Clock::now();
-    const auto length =
-        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(sound->seconds));
-    const auto giveUp = started + length + kDrainGrace;
-    while (Clock::now() < started + length ||
-           (SDL_GetQueuedAudioSize(device_) > 0 && Clock::now() < giveUp)) {
+    const auto ends = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                         std::chrono::duration<double>(sound->seconds));
+    std::this_thread::sleep_until(ends);
+    while (SDL_GetQueuedAudioSize(device_) > 0 && Clock::now() < ends + kDrainGrace) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     playing_ = 0;
     Say("end " + std::to_string(id));
+    CloseLater(kLingerMs);
 }
 
 void SoundPlayer::PlaySoundAsync(int id) {
@@ -137,6 +168,7 @@ void SoundPlayer::PlaySoundAsync(int id) {
     const bool started = sound != nullptr && OpenDevice() && Start(id, *sound);
     if (started) {
         Say("start " + std::to_string(id) + " async");
+        CloseLater(static_cast<int>(sound->seconds * 1000) + kLingerMs);
     }
     if (!started && soundWarningShown == 0) {
         // Marked before the box opens: its loop goes on running the game, whose next

@@ -1,3 +1,5 @@
+// Playback of the built-in sounds over SDL, holding a stream on the sound server only while one
+// plays.
 #pragma once
 
 #include <cstdint>
@@ -17,11 +19,16 @@ inline constexpr const char* kSoundWarning =
     "Cannot play sound.\nThis game works much better with a sound card.";
 
 // Plays the built-in sounds from memory over SDL's audio subsystem, one at a time.
-// The device is opened at the first sound; if that fails, sound stays off for the run.
+// The device opens for a sound and, given a way to run something later, closes again
+// soon after the last sound has played, so a silent game costs the sound server nothing.
+// If no device can be opened, sound stays off for the run.
 class SoundPlayer : public SoundPort {
 public:
     using Log = std::function<void(const std::string&)>;
-    explicit SoundPlayer(MessageBoxPort& messages, Log log = {});
+    // Runs `call` once, about `ms` milliseconds on, on the thread that plays the sounds.
+    using Later = std::function<void(int ms, std::function<void()> call)>;
+    // Without `later` the device stays open from the first sound on.
+    explicit SoundPlayer(MessageBoxPort& messages, Log log = {}, Later later = {});
     ~SoundPlayer() override;
     SoundPlayer(const SoundPlayer&) = delete;
     SoundPlayer& operator=(const SoundPlayer&) = delete;
@@ -36,6 +43,9 @@ private:
     };
 
     bool OpenDevice();
+    void CloseDevice();
+    // Closes the device `ms` from now unless another sound has started by then.
+    void CloseLater(int ms);
     const Converted* Prepare(int id);
     // Replaces whatever is playing; false when the sound cannot start.
     bool Start(int id, const Converted& sound);
@@ -43,9 +53,12 @@ private:
 
     MessageBoxPort& messages_;
     Log log_;
+    Later later_;
     int playing_ = 0;  // the id last started, while the device may still play it
-    bool triedToOpen_ = false;
+    int starts_ = 0;   // sounds started so far: a pending close belongs to the last one
+    bool failed_ = false;
     bool subsystemUp_ = false;
+    bool keepOpen_ = false;
     std::uint32_t device_ = 0;
     std::map<int, Converted> converted_;
 };
