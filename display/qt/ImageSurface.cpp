@@ -4,9 +4,11 @@
 #include <QString>
 #include <QStringList>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <tuple>
@@ -162,8 +164,80 @@ const ResolvedFont& ResolveFont(const FontSpec& spec) {
     return it->second;
 }
 
-ImageDeviceContext::ImageDeviceContext(QImage& image, QRect* dirty)
-    : image_(image), dirty_(dirty), font_(&ResolveFont(kDefaultFont)) {
+namespace {
+
+// Rows of a box as one run of pixels; `out` goes before `in` when copying in.
+void CopyBox(const QImage& image, const QRect& box, std::uint32_t* out) {
+    for (int y = box.top(); y <= box.bottom(); ++y, out += box.width()) {
+        std::memcpy(out, image.constScanLine(y) + box.left() * 4,
+                    static_cast<std::size_t>(box.width()) * 4);
+    }
+}
+
+bool BoxHolds(const QImage& image, const QRect& box, const std::uint32_t* pixels) {
+    for (int y = box.top(); y <= box.bottom(); ++y, pixels += box.width()) {
+        if (std::memcmp(pixels, image.constScanLine(y) + box.left() * 4,
+                        static_cast<std::size_t>(box.width()) * 4) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::size_t TextBoxCache::Hash::operator()(const Look& look) const {
+    std::size_t h = std::hash<std::string>()(look.text);
+    for (const std::size_t part :
+         {std::hash<const void*>()(look.font), std::size_t{look.color.Argb()},
+          std::size_t{look.background.Argb()}, std::size_t{look.transparent},
+          std::size_t{look.flags}, static_cast<std::size_t>(look.size.width()),
+          static_cast<std::size_t>(look.size.height())}) {
+        h = h * 31 + part;
+    }
+    return h;
+}
+
+bool TextBoxCache::Reuse(const Look& look, QImage& image, const QRect& box) {
+    const auto found = drawn_.find(look);
+    if (found == drawn_.end()) {
+        return false;
+    }
+    const auto pixels = static_cast<std::size_t>(box.width()) * box.height();
+    for (const std::vector<std::uint32_t>& drawn : found->second) {
+        if (BoxHolds(image, box, drawn.data())) {
+            const std::uint32_t* after = drawn.data() + pixels;
+            for (int y = box.top(); y <= box.bottom(); ++y, after += box.width()) {
+                std::memcpy(image.scanLine(y) + box.left() * 4, after,
+                            static_cast<std::size_t>(box.width()) * 4);
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+void TextBoxCache::Remember(const QImage& image, const QRect& box) {
+    before_.resize(static_cast<std::size_t>(box.width()) * box.height());
+    CopyBox(image, box, before_.data());
+}
+
+void TextBoxCache::Keep(Look look, const QImage& image, const QRect& box) {
+    // Enough for the strip's boxes and labels through a minute and more of the clock;
+    // then it starts afresh, which costs one drawing of each box.
+    constexpr std::size_t kMostKept = 96;
+    if (++kept_ > kMostKept) {
+        drawn_.clear();
+        kept_ = 1;
+    }
+    std::vector<std::uint32_t> drawn(before_.size() * 2);
+    std::copy(before_.begin(), before_.end(), drawn.begin());
+    CopyBox(image, box, drawn.data() + before_.size());
+    drawn_[std::move(look)].push_back(std::move(drawn));
+}
+
+ImageDeviceContext::ImageDeviceContext(QImage& image, QRect* dirty, TextBoxCache* texts)
+    : image_(image), dirty_(dirty), texts_(texts), font_(&ResolveFont(kDefaultFont)) {
     const QImage::Format format = image_.format();
     if (!image_.isNull() && format != QImage::Format_RGB32 && format != QImage::Format_ARGB32) {
         image_.convertTo(QImage::Format_RGB32);
@@ -297,9 +371,28 @@ void ImageDeviceContext::DrawText(std::string_view text, const Rect& r, unsigned
     if (image_.isNull() || r.right <= r.left || r.bottom <= r.top) {
         return;
     }
+    const QRect box(r.left, r.top, r.Width(), r.Height());
+    Touch(box);
+    // Big boxes (the narrow screen's message) are drawn rarely; keep only small ones.
+    constexpr int kMostPixelsKept = 8192;
+    if (texts_ == nullptr || !image_.rect().contains(box) ||
+        box.width() * box.height() > kMostPixelsKept) {
+        PaintText(text, r, flags);
+        return;
+    }
+    TextBoxCache::Look look{std::string(text), font_, textColor_, background_,
+                            transparent_,      flags, box.size()};
+    if (texts_->Reuse(look, image_, box)) {
+        return;
+    }
+    texts_->Remember(image_, box);
+    PaintText(text, r, flags);
+    texts_->Keep(std::move(look), image_, box);
+}
+
+void ImageDeviceContext::PaintText(std::string_view text, const Rect& r, unsigned flags) {
     const QFontMetrics& metrics = font_->metrics;
     const QString all = ToQString(text);
-    Touch(QRect(r.left, r.top, r.Width(), r.Height()));
 
     std::vector<QString> lines;
     if (flags & kDtSingleLine) {
@@ -331,7 +424,8 @@ void ImageDeviceContext::DrawText(std::string_view text, const Rect& r, unsigned
         const int width = metrics.horizontalAdvance(line);
         int x = r.left;
         if (flags & kDtCenter) {
-            x = (r.left + r.right - width) / 2;
+            // Rounded down from the box's own edge, so a box draws alike wherever it is.
+            x = r.left + static_cast<int>(std::floor((r.Width() - width) / 2.0));
         } else if (flags & kDtRight) {
             x = r.right - width;
         }
@@ -357,7 +451,7 @@ void ImageSurface::Resize(int width, int height) {
 }
 
 std::unique_ptr<DeviceContext> ImageSurface::OpenClientDC() {
-    return std::make_unique<ImageDeviceContext>(image_, &dirty_);
+    return std::make_unique<ImageDeviceContext>(image_, &dirty_, &texts_);
 }
 
 QRect ImageSurface::TakeDirty() {

@@ -5,6 +5,9 @@
 #include <QImage>
 #include <functional>
 #include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "DeviceContext.h"
 
@@ -22,6 +25,39 @@ struct ResolvedFont {
 // Resolved once per distinct font for the life of the process.
 const ResolvedFont& ResolveFont(const FontSpec& spec);
 
+// Text boxes drawn before. The same text in the same font, colours, background mode,
+// flags and box size, drawn over the same pixels, always comes out the same, so a
+// redraw copies the pixels kept from last time instead of shaping the text again: the
+// clock redraws its box and label twenty times a second.
+class TextBoxCache {
+public:
+    struct Look {
+        std::string text;
+        const ResolvedFont* font;
+        Rgb color;
+        Rgb background;
+        bool transparent;
+        unsigned flags;
+        QSize size;
+        bool operator==(const Look&) const = default;
+    };
+    // Puts the kept result in `box` when the box was drawn with this look over the pixels
+    // it holds now; false when it never was.
+    bool Reuse(const Look& look, QImage& image, const QRect& box);
+    // Call before drawing the box, then Keep after it.
+    void Remember(const QImage& image, const QRect& box);
+    void Keep(Look look, const QImage& image, const QRect& box);
+
+private:
+    struct Hash {
+        std::size_t operator()(const Look& look) const;
+    };
+    std::vector<std::uint32_t> before_;
+    // Per look, each box as it was before drawing followed by the box after it.
+    std::unordered_map<Look, std::vector<std::vector<std::uint32_t>>, Hash> drawn_;
+    std::size_t kept_ = 0;
+};
+
 // Draws straight into the pixels of an RGB32 image by the same rules as the
 // Windows device context the game's layout was made for. Text goes through
 // QPainter; everything else writes pixels itself so that no transformation,
@@ -30,8 +66,9 @@ class ImageDeviceContext final : public DeviceContext {
 public:
     // The image must outlive the context; any other format is converted to RGB32.
     // Every pixel written is added to `dirty`, when given, so a window can show
-    // just what changed.
-    explicit ImageDeviceContext(QImage& image, QRect* dirty = nullptr);
+    // just what changed. Text boxes are reused from `texts`, when given.
+    explicit ImageDeviceContext(QImage& image, QRect* dirty = nullptr,
+                                TextBoxCache* texts = nullptr);
 
     void SelectPen(Rgb color) override { pen_ = color; }
     void SelectBrush(Rgb color) override { brush_ = color; }
@@ -54,9 +91,11 @@ public:
 private:
     void Fill(int left, int top, int right, int bottom, Rgb color);
     void Touch(const QRect& area);
+    void PaintText(std::string_view text, const Rect& r, unsigned flags);
 
     QImage& image_;
     QRect* dirty_;
+    TextBoxCache* texts_;
     Rgb pen_ = kBlack;
     Rgb brush_ = kWhite;
     Rgb textColor_ = kBlack;
@@ -90,6 +129,7 @@ private:
     QImage image_;
     QImage shown_;  // the image as the window was last given it
     QRect dirty_;
+    TextBoxCache texts_;
     std::function<void()> show_;
 };
 

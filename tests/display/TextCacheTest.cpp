@@ -1,0 +1,73 @@
+// Text the surface draws again from its cache must come out as a fresh drawing would.
+#include <gtest/gtest.h>
+
+#include "ImageSurface.h"
+
+namespace tessaform {
+namespace {
+
+struct Case {
+    const char* name;
+    const char* text;
+    Rgb color;
+    bool transparent;
+    int under;  // 0: the strip's grey box, else a pattern of varied pixels
+    unsigned flags;
+    Rect box;
+    const FontSpec* font;
+};
+
+void Draw(DeviceContext& dc, const Case& c, int dx, int dy) {
+    const Rect box{c.box.left + dx, c.box.top + dy, c.box.right + dx, c.box.bottom + dy};
+    for (int y = box.top; y < box.bottom; ++y) {
+        for (int x = box.left; x < box.right; ++x) {
+            const int u = x - box.left, v = y - box.top;
+            dc.SetPixel(x, y,
+                        c.under == 0 ? kGrey
+                                     : Rgb{static_cast<std::uint8_t>(u * 37 + c.under * 60),
+                                           static_cast<std::uint8_t>(v * 91 + u),
+                                           static_cast<std::uint8_t>((u ^ v) * 13)});
+        }
+    }
+    dc.SelectFont(*c.font);
+    dc.SetTextColor(c.color);
+    if (c.transparent) {
+        dc.SetTransparentBackground();
+    }
+    dc.DrawText(c.text, box, c.flags);
+}
+
+TEST(TextCache, ReusedBoxesMatchFreshDrawingsPixelForPixel) {
+    constexpr unsigned kValue = kDtSingleLine | kDtVCenter | kDtCenter;
+    constexpr unsigned kLabel = kDtSingleLine | kDtVCenter | kDtRight;
+    const Rect value{84, 1, 129, 18};
+    // Each case differs from one before it in one thing only, so a cache that overlooked
+    // that thing would hand back the earlier case's pixels.
+    const Case cases[] = {
+        {"the clock", "01:23", kBlack, true, 0, kValue, value, &kDefaultFont},
+        {"another colour", "01:23", kRed, true, 0, kValue, value, &kDefaultFont},
+        {"over other pixels", "01:23", kBlack, true, 1, kValue, value, &kDefaultFont},
+        {"over still others", "01:23", kBlack, true, 2, kValue, value, &kDefaultFont},
+        {"opaque", "01:23", kBlack, false, 2, kValue, value, &kDefaultFont},
+        {"another text", "01:22", kBlack, true, 0, kValue, value, &kDefaultFont},
+        {"right-aligned", "01:23", kBlack, true, 0, kLabel, value, &kDefaultFont},
+        {"a lower box", "01:23", kBlack, true, 0, kValue, {84, 1, 129, 12}, &kDefaultFont},
+        {"another font", "01:23", kBlack, true, 0, kValue, value, &kPanelFont},
+        {"text wider than its box", "Match Score", kBlack, true, 1, kValue, value, &kDefaultFont},
+    };
+    ImageSurface cached(640, 480);
+    for (const Case& c : cases) {
+        // Once to be kept, then again elsewhere, where the cache may serve it.
+        Draw(*cached.OpenClientDC(), c, 0, 0);
+        Draw(*cached.OpenClientDC(), c, 301, 207);
+        QImage fresh(640, 480, QImage::Format_RGB32);
+        ImageDeviceContext plain(fresh);
+        Draw(plain, c, 301, 207);
+        const QRect moved =
+            QRect(c.box.left, c.box.top, c.box.Width(), c.box.Height()).translated(301, 207);
+        EXPECT_EQ(cached.Image().copy(moved), fresh.copy(moved)) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace tessaform
