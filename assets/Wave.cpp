@@ -23,17 +23,24 @@ void MakeSdlStrict() {
     (void)done;
 }
 
-// SDL also decodes compressed kinds into 16-bit samples, which would hide what the image
-// held. The game's images open on their format chunk, tagged 1 for plain PCM.
-bool OpensOnPcmFormat(std::span<const std::uint8_t> image) {
-    return image.size() >= 22 && std::memcmp(image.data() + 12, "fmt ", 4) == 0 && image[20] == 1 &&
-           image[21] == 0;
+// SDL sets aside what a chunk's size claims before it reads: the RIFF size, which bounds
+// every chunk, must lie within the bytes there are. And SDL also decodes compressed
+// kinds into 16-bit samples, which would hide what the image held; the game's images
+// open on their format chunk, tagged 1 for plain PCM.
+bool IsWholePcmImage(std::span<const std::uint8_t> image) {
+    if (image.size() < 22 || image.size() > INT_MAX) {
+        return false;
+    }
+    const std::uint32_t riffSize =
+        image[4] | image[5] << 8 | image[6] << 16 | static_cast<std::uint32_t>(image[7]) << 24;
+    return riffSize <= image.size() - 8 && std::memcmp(image.data() + 12, "fmt ", 4) == 0 &&
+           image[20] == 1 && image[21] == 0;
 }
 
 }  // namespace
 
 std::optional<WaveImage> ParseWave(std::span<const std::uint8_t> image) {
-    if (!OpensOnPcmFormat(image) || image.size() > INT_MAX) {
+    if (!IsWholePcmImage(image)) {
         return std::nullopt;
     }
     MakeSdlStrict();
