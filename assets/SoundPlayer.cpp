@@ -22,9 +22,10 @@ constexpr int kDeviceRate = 22050;
 constexpr SDL_AudioFormat kDeviceFormat = AUDIO_S16SYS;
 constexpr int kDeviceChannels = 2;
 constexpr int kDeviceFrameBytes = 4;
-// Small enough that the first samples reach the server soon; SDL also waits two of
-// these for the device to drain as it closes.
-constexpr Uint16 kDeviceFrames = 512;
+// SDL starts a new device paused, and its thread may send a buffer of silence before the
+// sound is queued: about 12 ms at this size, still short enough for a sound to start at
+// once. SDL also waits two of these for the device to drain as it closes.
+constexpr Uint16 kDeviceFrames = 256;
 
 // A device that stops draining must not hang the game.
 constexpr auto kDrainGrace = std::chrono::seconds(2);
@@ -79,7 +80,6 @@ bool SoundPlayer::OpenDevice() {
         Say("no device");
         return false;
     }
-    SDL_PauseAudioDevice(device_, 0);
     Say("stream open");
     return true;
 }
@@ -140,8 +140,14 @@ bool SoundPlayer::Start(int id, const Converted& sound) {
     SDL_ClearQueuedAudio(device_);
     playing_ = id;
     ++starts_;
-    return SDL_QueueAudio(device_, sound.samples.data(),
-                          static_cast<Uint32>(sound.samples.size())) == 0;
+    if (SDL_QueueAudio(device_, sound.samples.data(), static_cast<Uint32>(sound.samples.size())) !=
+        0) {
+        return false;
+    }
+    // A device opened just now starts here, with the sound already queued: had it
+    // started empty, it would first send a buffer of silence.
+    SDL_PauseAudioDevice(device_, 0);
+    return true;
 }
 
 void SoundPlayer::PlaySoundSync(int id) {
