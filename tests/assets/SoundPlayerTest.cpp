@@ -6,9 +6,11 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,108 +24,90 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class RecordingMessages : public MessageBoxPort {
-public:
+struct RecordingMessages : MessageBoxPort {
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon) override {
         shown.push_back(caption + ": " + text);
-        if (whileOpen) {
-            std::exchange(whileOpen, {})();
-        }
+        if (auto delivered = std::exchange(whileOpen, {}))
+            delivered();
     }
     std::function<void()> whileOpen;  // what the box's own loop delivers meanwhile
     Lines shown;
 };
 
-// Each test picks its own SDL driver; the warning flag is per process, so reset it.
 class Playback : public ::testing::Test {
 protected:
-    void UseDriver(const char* driver) {
+    // Each test picks its own SDL driver; the warning flag is per process, so reset it.
+    SoundPlayer& Open(const char* driver) {
         setenv("SDL_AUDIODRIVER", driver, 1);
         soundWarningShown = 0;
-    }
-    SoundPlayer::Log ToLog() {
-        return [this](const std::string& line) { log.push_back(line); };
-    }
-    SoundPlayer::Later ToLater() {
-        return [this](int ms, std::function<void()> call) { later.push_back({ms, call}); };
+        return player.emplace(
+            messages, [this](const std::string& line) { log.push_back(line); },
+            [this](int ms, std::function<void()> call) { later.emplace_back(ms, call); });
     }
     RecordingMessages messages;
     Lines log;
-    struct Call {
-        int ms;
-        std::function<void()> run;
-    };
-    std::vector<Call> later;  // the closes the player asked for, run by hand
+    std::vector<std::pair<int, std::function<void()>>> later;  // closes asked for, run by hand
+    std::optional<SoundPlayer> player;
 };
 
 TEST_F(Playback, WaitsForAWaitingSoundAndCutsAnAsyncOneWithTheNext) {
-    UseDriver("dummy");
-    SoundPlayer player(messages, ToLog(), ToLater());
+    SoundPlayer& sound = Open("dummy");
     const auto start = std::chrono::steady_clock::now();
-    player.PlaySoundSync(157);
+    sound.PlaySoundSync(157);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(400));
     // 158 rings for 1.25 s: only if its call came back at once can 156 cut it.
-    player.PlaySoundAsync(158);
-    player.PlaySoundAsync(156);
+    sound.PlaySoundAsync(158);
+    sound.PlaySoundAsync(156);
     EXPECT_EQ(log, (Lines{"stream open", "start 157 sync", "end 157", "start 158 async", "cut 158",
                           "start 156 async"}));
     EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(Playback, TheStreamClosesSoonAfterTheLastSoundAndOpensForTheNext) {
-    UseDriver("dummy");
-    SoundPlayer player(messages, ToLog(), ToLater());
-    player.PlaySoundAsync(156);
-    player.PlaySoundAsync(157);
+    SoundPlayer& sound = Open("dummy");
+    sound.PlaySoundAsync(156);
+    sound.PlaySoundAsync(157);
     ASSERT_EQ(later.size(), 2u);
     for (auto [call, soundMs] : {std::pair{0, 1250}, {1, 400}}) {
-        EXPECT_GE(later[call].ms, soundMs);
-        EXPECT_LE(later[call].ms, soundMs + 1000);
+        EXPECT_GE(later[call].first, soundMs);
+        EXPECT_LE(later[call].first, soundMs + 1000);
     }
-    later[0].run();  // 156's close comes after 157 has started: nothing happens
+    later[0].second();  // 156's close comes after 157 has started: nothing happens
     EXPECT_EQ(log.back(), "start 157 async");
-    later[1].run();
+    later[1].second();
     EXPECT_EQ(log.back(), "stream closed");
-    player.PlaySoundSync(155);
+    sound.PlaySoundSync(155);
     ASSERT_EQ(later.size(), 3u);
-    EXPECT_LE(later[2].ms, 1000);
-    later[2].run();
+    EXPECT_LE(later[2].first, 1000);
+    later[2].second();
     EXPECT_EQ(Lines(log.end() - 4, log.end()),
               (Lines{"stream open", "start 155 sync", "end 155", "stream closed"}));
 }
 
 TEST_F(Playback, TheDiskDriverKeepsItsOneRecordingOpen) {
-    const std::filesystem::path out =
+    const auto out =
         std::filesystem::temp_directory_path() / ("tessaform-playback-" + std::to_string(getpid()));
     setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
-    UseDriver("disk");
-    {
-        SoundPlayer player(messages, ToLog(), ToLater());
-        player.PlaySoundSync(156);
-        EXPECT_TRUE(later.empty()) << "reopening would start the recording anew";
-    }
-    std::ifstream in(out, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+    Open("disk").PlaySoundSync(156);
+    EXPECT_TRUE(later.empty()) << "reopening would start the recording anew";
+    player.reset();
+    std::vector<std::int16_t> samples(std::filesystem::file_size(out) / 2);
+    std::ifstream(out, std::ios::binary)
+        .read(reinterpret_cast<char*>(samples.data()), static_cast<long>(samples.size() * 2));
     std::filesystem::remove(out);
-    ASSERT_GE(bytes.size(), 4u * 22050u);  // at least a second of 16-bit stereo
-    int peak = 0;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto sample = static_cast<int16_t>(static_cast<uint8_t>(bytes[i]) |
-                                                 (static_cast<uint8_t>(bytes[i + 1]) << 8));
-        peak = std::max(peak, std::abs(static_cast<int>(sample)));
-    }
-    EXPECT_GT(peak, 8000) << "the ding should be loud in the recording";
+    ASSERT_GE(samples.size(), 2u * 22050u);  // at least a second of stereo
+    const auto [low, high] = std::ranges::minmax(samples);
+    EXPECT_GT(std::min(-low, +high), 8000) << "the ding should be loud in the recording";
 }
 
 TEST_F(Playback, WithoutADeviceWarnsOnceAtTheFirstFailingAsyncSoundOnly) {
-    UseDriver("no-such-driver");
-    SoundPlayer player(messages, ToLog());
-    player.PlaySoundSync(154);
+    SoundPlayer& sound = Open("no-such-driver");
+    sound.PlaySoundSync(154);
     EXPECT_TRUE(messages.shown.empty()) << "a waiting sound fails in silence";
     // The box's loop delivers a clock tick that ends the game, with its sound.
-    messages.whileOpen = [&] { player.PlaySoundAsync(158); };
-    player.PlaySoundAsync(156);
-    player.PlaySoundAsync(160);   // no such sound
+    messages.whileOpen = [&] { sound.PlaySoundAsync(158); };
+    sound.PlaySoundAsync(156);
+    sound.PlaySoundAsync(160);    // no such sound
     SoundPlayer again(messages);  // as after a new set
     again.PlaySoundAsync(159);
     EXPECT_EQ(
@@ -133,20 +117,17 @@ TEST_F(Playback, WithoutADeviceWarnsOnceAtTheFirstFailingAsyncSoundOnly) {
 }
 
 TEST_F(Playback, AnUnknownSoundPlaysNothingAndCountsAsAFailure) {
-    UseDriver("dummy");
-    SoundPlayer player(messages, ToLog());
-    player.PlaySoundSync(160);
+    SoundPlayer& sound = Open("dummy");
+    sound.PlaySoundSync(160);
     EXPECT_TRUE(messages.shown.empty());
-    player.PlaySoundAsync(153);  // a picture, not a sound
-    player.PlaySoundAsync(160);
+    sound.PlaySoundAsync(153);  // a picture, not a sound
+    sound.PlaySoundAsync(160);
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(log.empty());
 }
 
 TEST_F(Playback, LeavesTheTerminationSignalsToTheProgram) {
-    UseDriver("dummy");
-    SoundPlayer player(messages);
-    player.PlaySoundAsync(157);
+    Open("dummy").PlaySoundAsync(157);
     for (int signal : {SIGTERM, SIGINT}) {
         struct sigaction action {};
         ASSERT_EQ(sigaction(signal, nullptr, &action), 0);
@@ -156,39 +137,27 @@ TEST_F(Playback, LeavesTheTerminationSignalsToTheProgram) {
 
 // ---- the images: what the game makes plays, anything else is refused ----
 
-using Image = std::vector<std::uint8_t>;
-
-std::size_t At(const Image& image, const char* tag) {
-    return static_cast<std::size_t>(std::search(image.begin(), image.end(), tag, tag + 4) -
-                                    image.begin());
-}
-
-void Put32(Image& image, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        image[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
-
 TEST(WaveImages, OnlyWholeUncompressedImagesOfTheGamesOwnKindPlay) {
     const auto made = FindResource(kSoundType, 159);  // 16-bit mono, with fact and LIST
-    const Image original(made.begin(), made.end());
+    const std::vector<std::uint8_t> original(made.begin(), made.end());
     const auto wave = ParseWave(original);
     ASSERT_TRUE(wave.has_value());
     EXPECT_EQ(wave->channels * 100 + wave->bitsPerSample, 116);
     EXPECT_NEAR(wave->Seconds(), 1.3, 0.001);
-
-    const std::size_t data = At(original, "data"), fact = At(original, "fact");
-    const std::uint32_t dataBytes = original[data + 4] | original[data + 5] << 8 |
-                                    original[data + 6] << 16 | original[data + 7] << 24;
+    // The layout the game writes: "fmt " at 12, "fact" at 36, "data" at 48, LIST after it.
+    ASSERT_EQ(std::string(original.begin() + 48, original.begin() + 52), "data");
+    const auto bytes = static_cast<std::uint32_t>(wave->data.size());
+    using Image = std::vector<std::uint8_t>;
+    const auto put = [](Image& i, std::size_t at, std::uint32_t v) { std::memcpy(&i[at], &v, 4); };
     const std::vector<std::pair<const char*, std::function<void(Image&)>>> damage = {
-        {"cut inside the samples", [&](Image& i) { i.resize(data + 8 + dataBytes / 2); }},
+        {"cut inside the samples", [&](Image& i) { i.resize(56 + bytes / 2); }},
         {"cut in the last chunk", [](Image& i) { i.resize(i.size() - 3); }},
         {"RIFF size past the end",
-         [](Image& i) { Put32(i, 4, static_cast<std::uint32_t>(i.size())); }},
-        {"RIFF size ending in the samples", [&](Image& i) { Put32(i, 4, data + dataBytes / 2); }},
-        {"data size past its chunk", [&](Image& i) { Put32(i, data + 4, dataBytes + 200); }},
-        {"half a frame of data", [&](Image& i) { Put32(i, data + 4, dataBytes - 1); }},
-        {"fact counting more frames", [&](Image& i) { Put32(i, fact + 8, dataBytes / 2 + 1); }},
+         [&](Image& i) { put(i, 4, static_cast<std::uint32_t>(i.size())); }},
+        {"RIFF size ending in the samples", [&](Image& i) { put(i, 4, 48 + bytes / 2); }},
+        {"data size past its chunk", [&](Image& i) { put(i, 52, bytes + 200); }},
+        {"half a frame of data", [&](Image& i) { put(i, 52, bytes - 1); }},
+        {"fact counting more frames", [&](Image& i) { put(i, 44, bytes / 2 + 1); }},
         {"float samples", [](Image& i) { i[20] = 3; }},
         {"ADPCM", [](Image& i) { i[20] = 2; }},
         {"A-law, which SDL reads as 16-bit", [](Image& i) { i[20] = 6, i[32] = 1, i[34] = 8; }},

@@ -11,7 +11,7 @@ struct Case {
     const char* text;
     Rgb color;
     bool transparent;
-    int under;  // 0: the strip's grey box, else a pattern of varied pixels
+    int under;  // 0: the strip's grey box, else a pattern of varied colours
     unsigned flags;
     Rect box;
     const FontSpec* font;
@@ -19,15 +19,10 @@ struct Case {
 
 void Draw(DeviceContext& dc, const Case& c, int dx, int dy) {
     const Rect box{c.box.left + dx, c.box.top + dy, c.box.right + dx, c.box.bottom + dy};
-    for (int y = box.top; y < box.bottom; ++y) {
-        for (int x = box.left; x < box.right; ++x) {
-            const int u = x - box.left, v = y - box.top;
-            dc.SetPixel(x, y,
-                        c.under == 0 ? kGrey
-                                     : Rgb{static_cast<std::uint8_t>(u * 37 + c.under * 60),
-                                           static_cast<std::uint8_t>(v * 91 + u),
-                                           static_cast<std::uint8_t>((u ^ v) * 13)});
-        }
+    for (int x = box.left; x < box.right; ++x) {
+        const auto u = static_cast<std::uint8_t>(x - box.left);
+        dc.FillRect({x, box.top, x + 1, box.bottom},
+                    c.under == 0 ? kGrey : Rgb{std::uint8_t(u * 37 + c.under * 60), u, 200});
     }
     dc.SelectFont(*c.font);
     dc.SetTextColor(c.color);
