@@ -198,7 +198,7 @@ std::size_t TextBoxCache::Hash::operator()(const Look& look) const {
     return h;
 }
 
-bool TextBoxCache::Reuse(const Look& look, QImage& image, const QRect& box) {
+bool TextBoxCache::Reuse(const Look& look, QImage& image, const QRect& box, bool& changed) {
     const auto found = drawn_.find(look);
     if (found == drawn_.end()) {
         return false;
@@ -206,8 +206,9 @@ bool TextBoxCache::Reuse(const Look& look, QImage& image, const QRect& box) {
     const auto pixels = static_cast<std::size_t>(box.width()) * box.height();
     for (const std::vector<std::uint32_t>& drawn : found->second) {
         if (BoxHolds(image, box, drawn.data())) {
+            changed = drawn.size() > pixels;
             const std::uint32_t* after = drawn.data() + pixels;
-            for (int y = box.top(); y <= box.bottom(); ++y, after += box.width()) {
+            for (int y = box.top(); changed && y <= box.bottom(); ++y, after += box.width()) {
                 std::memcpy(image.scanLine(y) + box.left() * 4, after,
                             static_cast<std::size_t>(box.width()) * 4);
             }
@@ -233,6 +234,9 @@ void TextBoxCache::Keep(Look look, const QImage& image, const QRect& box) {
     std::vector<std::uint32_t> drawn(before_.size() * 2);
     std::copy(before_.begin(), before_.end(), drawn.begin());
     CopyBox(image, box, drawn.data() + before_.size());
+    if (std::equal(before_.begin(), before_.end(), drawn.begin() + before_.size())) {
+        drawn.resize(before_.size());
+    }
     drawn_[std::move(look)].push_back(std::move(drawn));
 }
 
@@ -372,19 +376,24 @@ void ImageDeviceContext::DrawText(std::string_view text, const Rect& r, unsigned
         return;
     }
     const QRect box(r.left, r.top, r.Width(), r.Height());
-    Touch(box);
     // Big boxes (the narrow screen's message) are drawn rarely; keep only small ones.
     constexpr int kMostPixelsKept = 8192;
     if (texts_ == nullptr || !image_.rect().contains(box) ||
         box.width() * box.height() > kMostPixelsKept) {
+        Touch(box);
         PaintText(text, r, flags);
         return;
     }
     TextBoxCache::Look look{std::string(text), font_, textColor_, background_,
                             transparent_,      flags, box.size()};
-    if (texts_->Reuse(look, image_, box)) {
+    // What did not change need not be shown again.
+    if (bool changed = false; texts_->Reuse(look, image_, box, changed)) {
+        if (changed) {
+            Touch(box);
+        }
         return;
     }
+    Touch(box);
     texts_->Remember(image_, box);
     PaintText(text, r, flags);
     texts_->Keep(std::move(look), image_, box);

@@ -42,8 +42,9 @@ public:
         bool operator==(const Look&) const = default;
     };
     // Puts the kept result in `box` when the box was drawn with this look over the pixels
-    // it holds now; false when it never was.
-    bool Reuse(const Look& look, QImage& image, const QRect& box);
+    // it holds now; false when it never was. `changed` tells whether that drawing changed
+    // any pixel: a label drawn over itself does not.
+    bool Reuse(const Look& look, QImage& image, const QRect& box, bool& changed);
     // Call before drawing the box, then Keep after it.
     void Remember(const QImage& image, const QRect& box);
     void Keep(Look look, const QImage& image, const QRect& box);
@@ -53,7 +54,8 @@ private:
         std::size_t operator()(const Look& look) const;
     };
     std::vector<std::uint32_t> before_;
-    // Per look, each box as it was before drawing followed by the box after it.
+    // Per look, each box as it was before drawing followed by the box after it, when
+    // that differs.
     std::unordered_map<Look, std::vector<std::vector<std::uint32_t>>, Hash> drawn_;
     std::size_t kept_ = 0;
 };
