@@ -50,7 +50,7 @@ protected:
     std::optional<SoundPlayer> player;
 };
 
-TEST_F(Playback, WaitsForAWaitingSoundAndCutsAnAsyncOneWithTheNext) {
+TEST_F(Playback, WaitsForAWaitingSoundCutsAnAsyncOneAndFailsAnUnknownOne) {
     SoundPlayer& sound = Open("dummy");
     const auto start = std::chrono::steady_clock::now();
     sound.PlaySoundSync(157);
@@ -58,9 +58,11 @@ TEST_F(Playback, WaitsForAWaitingSoundAndCutsAnAsyncOneWithTheNext) {
     // 158 rings for 1.25 s: only if its call came back at once can 156 cut it.
     sound.PlaySoundAsync(158);
     sound.PlaySoundAsync(156);
+    sound.PlaySoundSync(160);   // no such sound: nothing happens
+    sound.PlaySoundAsync(153);  // a picture, not a sound: the warning, as for any failure
+    EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(log, (Lines{"stream open", "start 157 sync", "end 157", "start 158 async", "cut 158",
                           "start 156 async"}));
-    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(Playback, TheStreamClosesSoonAfterTheLastSoundAndOpensForTheNext) {
@@ -68,10 +70,8 @@ TEST_F(Playback, TheStreamClosesSoonAfterTheLastSoundAndOpensForTheNext) {
     sound.PlaySoundAsync(156);
     sound.PlaySoundAsync(157);
     ASSERT_EQ(later.size(), 2u);
-    for (auto [call, soundMs] : {std::pair{0, 1250}, {1, 400}}) {
-        EXPECT_GE(later[call].first, soundMs);
-        EXPECT_LE(later[call].first, soundMs + 1000);
-    }
+    EXPECT_NEAR(later[0].first, 1250 + 500, 500);  // the sounds' lengths, and up to a second
+    EXPECT_NEAR(later[1].first, 400 + 500, 500);
     later[0].second();  // 156's close comes after 157 has started: nothing happens
     EXPECT_EQ(log.back(), "start 157 async");
     later[1].second();
@@ -107,23 +107,12 @@ TEST_F(Playback, WithoutADeviceWarnsOnceAtTheFirstFailingAsyncSoundOnly) {
     // The box's loop delivers a clock tick that ends the game, with its sound.
     messages.whileOpen = [&] { sound.PlaySoundAsync(158); };
     sound.PlaySoundAsync(156);
-    sound.PlaySoundAsync(160);    // no such sound
     SoundPlayer again(messages);  // as after a new set
     again.PlaySoundAsync(159);
     EXPECT_EQ(
         messages.shown,
         Lines{"Tessaform: Cannot play sound.\nThis game works much better with a sound card."});
     EXPECT_EQ(log, Lines{"no device"});
-}
-
-TEST_F(Playback, AnUnknownSoundPlaysNothingAndCountsAsAFailure) {
-    SoundPlayer& sound = Open("dummy");
-    sound.PlaySoundSync(160);
-    EXPECT_TRUE(messages.shown.empty());
-    sound.PlaySoundAsync(153);  // a picture, not a sound
-    sound.PlaySoundAsync(160);
-    EXPECT_EQ(messages.shown.size(), 1u);
-    EXPECT_TRUE(log.empty());
 }
 
 TEST_F(Playback, LeavesTheTerminationSignalsToTheProgram) {
@@ -142,8 +131,6 @@ TEST(WaveImages, OnlyWholeUncompressedImagesOfTheGamesOwnKindPlay) {
     const std::vector<std::uint8_t> original(made.begin(), made.end());
     const auto wave = ParseWave(original);
     ASSERT_TRUE(wave.has_value());
-    EXPECT_EQ(wave->channels * 100 + wave->bitsPerSample, 116);
-    EXPECT_NEAR(wave->Seconds(), 1.3, 0.001);
     // The layout the game writes: "fmt " at 12, "fact" at 36, "data" at 48, LIST after it.
     ASSERT_EQ(std::string(original.begin() + 48, original.begin() + 52), "data");
     const auto bytes = static_cast<std::uint32_t>(wave->data.size());
@@ -158,8 +145,6 @@ TEST(WaveImages, OnlyWholeUncompressedImagesOfTheGamesOwnKindPlay) {
         {"data size past its chunk", [&](Image& i) { put(i, 52, bytes + 200); }},
         {"half a frame of data", [&](Image& i) { put(i, 52, bytes - 1); }},
         {"fact counting more frames", [&](Image& i) { put(i, 44, bytes / 2 + 1); }},
-        {"float samples", [](Image& i) { i[20] = 3; }},
-        {"ADPCM", [](Image& i) { i[20] = 2; }},
         {"A-law, which SDL reads as 16-bit", [](Image& i) { i[20] = 6, i[32] = 1, i[34] = 8; }},
         {"24-bit", [](Image& i) { i[34] = 24; }},
         {"three channels", [](Image& i) { i[22] = 3; }},
