@@ -19,6 +19,8 @@ packages=(
   lintian man-db groff-base
   # the game on Wayland: a headless compositor and Qt's Wayland platform
   weston qt6-wayland
+  # a real sound server for the game to play to, and its recorder and control
+  pulseaudio pulseaudio-utils
   # the Debian package: CPack reads library dependencies with dpkg-shlibdeps
   dpkg-dev file
   # reliability: sanitizers, libFuzzer, static analysis, leak checks, resizing a screen
