@@ -7,6 +7,8 @@
 #include <QWindow>
 #include <ctime>
 
+#include "Invariants.h"
+#include "Layout.h"
 #include "Log.h"
 #include "WaylandFrames.h"
 
@@ -68,11 +70,15 @@ void CTessaformView::RequestRepaint() {
 void CTessaformView::RunRepaint() {
     repaintQueued_ = false;
     game_->OnDraw(*surface_.OpenClientDC());
+    repaintedOnce_ = true;
     ShowChanges();
 }
 
 // Only what the game drew goes to the screen: the clock ticks twenty times a second.
 void CTessaformView::ShowChanges() {
+    // Debug builds check the game after every handler, from its first repaint on.
+    Q_ASSERT_X(!repaintedOnce_ || BrokenInvariant(game_->State(), kMinimumClientWidth).empty(),
+               "tessaform", BrokenInvariant(game_->State(), kMinimumClientWidth).c_str());
     update(surface_.TakeDirty());
 }
 

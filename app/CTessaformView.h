@@ -56,6 +56,7 @@ private:
     std::unique_ptr<GameView> game_;
     bool repaintQueued_ = false;
     bool exposedOnce_ = false;
+    bool repaintedOnce_ = false;
 };
 
 }  // namespace tessaform
