@@ -5,7 +5,6 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <numbers>
 #include <numeric>
 #include <string>
 #include <tuple>
@@ -39,23 +38,6 @@ double Peak(const Signal& s, double from, double to) {
     const auto last = std::clamp(static_cast<std::size_t>(to * kRate), first, s.size());
     return std::accumulate(s.begin() + first, s.begin() + last, 0.0,
                            [](double peak, double x) { return std::max(peak, std::abs(x)); });
-}
-
-// The strongest frequency from lo to hi Hz in 1,024 samples: Goertzel over a Hann window.
-double Pitch(const Signal& s, double from, double lo, double hi) {
-    const int samples = 1024;
-    std::pair<double, double> best{-1, lo};  // strength, frequency
-    for (double hz = lo; hz <= hi; hz += 10) {
-        const double c = 2 * std::cos(2 * std::numbers::pi * hz / kRate);
-        double s1 = 0, s2 = 0;
-        for (int i = 0; i < samples; ++i) {
-            const double hann = 0.5 - 0.5 * std::cos(2 * std::numbers::pi * i / (samples - 1));
-            s2 = std::exchange(
-                s1, s.at(static_cast<std::size_t>(from * kRate) + i) * hann + c * s1 - s2);
-        }
-        best = std::max(best, {s1 * s1 + s2 * s2 - c * s1 * s2, hz});
-    }
-    return best.second;
 }
 
 // The value's lowest bytes in file order, as a little-endian machine holds them.
@@ -103,21 +85,6 @@ TEST(Sounds, AreLoudAndQuietWhereTheirCharacterWantsIt) {
             EXPECT_TRUE(least <= peak && peak <= most)
                 << "sound " << id << " from " << from << " s: " << peak;
         }
-    }
-}
-
-TEST(Sounds, HaveThePitchesOfTheirCharacter) {
-    // Id, from when (before the end when negative), the band searched and the strongest
-    // frequency there: the collision and the loss fall, the match rings two steady partials.
-    const std::tuple<int, double, double, double, double, double> pitches[] = {
-        {155, 0.01, 300, 5000, 2500, 300}, {155, -0.1, 300, 5000, 900, 135},
-        {159, 0.01, 300, 5000, 2300, 280}, {159, -0.1, 300, 5000, 600, 90},
-        {156, 0.05, 1500, 3000, 2200, 60}, {156, 0.9, 1500, 3000, 2200, 60},
-        {156, 0.05, 3000, 4500, 3800, 80}, {156, 0.9, 3000, 4500, 3800, 80}};
-    for (const auto& [id, from, lo, hi, hz, tolerance] : pitches) {
-        const Signal s = Channels(id).at(0);
-        const double at = from < 0 ? static_cast<double>(s.size()) / kRate + from : from;
-        EXPECT_NEAR(Pitch(s, at, lo, hi), hz, tolerance) << "sound " << id << " at " << at << " s";
     }
 }
 
