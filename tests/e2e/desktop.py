@@ -86,9 +86,6 @@ class Desktop:
     def run(self, *command):
         return subprocess.run(command, env=self.env, capture_output=True, text=True)
 
-    def resize(self, size):
-        """What a change of resolution does to the game's window."""
-        assert self.run("xrandr", "-s", size).returncode == 0, "xrandr cannot make it " + size
 
     def close(self):
         for proc in reversed(self.procs):

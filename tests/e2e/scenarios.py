@@ -86,7 +86,7 @@ def narrow_screen_without_sound(program, rules, desk):
     p.match(p.open()[0])  # would wait behind a second warning
     assert not game.boxes(), "the sound warning came back"
 
-    desk.resize("640x480")
+    desk.run("xrandr", "-s", "640x480")  # a change of resolution
     width, height = map(int, game.wait_for(r"narrow (\d+)x(\d+)$").groups())
     game.locate(width, height)
     red = lambda s: s.share(area(*game.view, width, height, 2), RED, BLUE) == 1
@@ -94,7 +94,7 @@ def narrow_screen_without_sound(program, rules, desk):
     time.sleep(1.5)  # time for a clock tick or the rest to draw over it, were one left running
     assert red(game.shot()), "something drew over the narrow screen"
 
-    desk.resize("800x600")
+    desk.run("xrandr", "-s", "800x600")
     p.layout()
     p.rest(1)  # the game in play ended with the narrow screen; the set goes on
     game.wait_screen("the board of game 2", p.board_shown)

@@ -3,10 +3,9 @@
 import os, re, shutil, subprocess, sys, tempfile
 from contextlib import closing
 
-from desktop import Desktop, Game, wait_until, WAIT
+from desktop import GREY, RED, Desktop, Game, Shot, wait_until, WAIT
 
 WIDTH, HEIGHT = 1280, 1024
-GREY, RED = (128, 128, 128), (255, 0, 0)
 
 
 class Weston(Desktop):
@@ -39,9 +38,8 @@ class Weston(Desktop):
         subprocess.run(["weston-screenshooter"], env=self.env, cwd=self.folder, check=True,
                        timeout=WAIT)
         shutil.move(os.path.join(self.folder, shots()[0]), os.path.join(self.out, keep_as))
-        raw = subprocess.run(["convert", os.path.join(self.out, keep_as), "-depth", "8", "rgb:-"],
-                             capture_output=True, check=True).stdout
-        return lambda x, y: tuple(raw[3 * (y * WIDTH + x):3 * (y * WIDTH + x) + 3])
+        return Shot(subprocess.run(["convert", os.path.join(self.out, keep_as), "-depth", "8",
+                                    "ppm:-"], capture_output=True, check=True).stdout).pixel
 
 
 def not_grey(pixel, top):
