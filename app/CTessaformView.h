@@ -57,6 +57,7 @@ private:
     bool repaintQueued_ = false;
     bool exposedOnce_ = false;
     bool repaintedOnce_ = false;
+    int handling_ = 0;  // handlers running, nested ones in their modal boxes included
 };
 
 }  // namespace tessaform
