@@ -166,7 +166,7 @@ const ResolvedFont& ResolveFont(const FontSpec& spec) {
 
 namespace {
 
-// Rows of a box as one run of pixels; `out` goes before `in` when copying in.
+// The rows of a box, copied out of the image into one run of pixels.
 void CopyBox(const QImage& image, const QRect& box, std::uint32_t* out) {
     for (int y = box.top(); y <= box.bottom(); ++y, out += box.width()) {
         std::memcpy(out, image.constScanLine(y) + box.left() * 4,

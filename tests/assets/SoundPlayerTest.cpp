@@ -88,6 +88,12 @@ TEST_F(Playback, TheStreamClosesSoonAfterTheLastSoundAndOpensForTheNext) {
               (Lines{"stream open", "start 155 sync", "end 155", "stream closed"}));
 }
 
+TEST_F(Playback, TheDiskDriverKeepsItsOneRecordingOpen) {
+    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    Open("disk").PlaySoundSync(157);
+    EXPECT_TRUE(later.empty()) << "reopening would start a recording made with it anew";
+}
+
 TEST_F(Playback, WithoutADeviceWarnsOnceAtTheFirstFailingAsyncSoundOnly) {
     SoundPlayer& sound = Open("no-such-driver");
     sound.PlaySoundSync(154);
