@@ -164,88 +164,77 @@ const ResolvedFont& ResolveFont(const FontSpec& spec) {
     return it->second;
 }
 
-namespace {
-
-// The rows of a box, copied out of the image into one run of pixels.
-void CopyBox(const QImage& image, const QRect& box, std::uint32_t* out) {
-    for (int y = box.top(); y <= box.bottom(); ++y, out += box.width()) {
-        std::memcpy(out, image.constScanLine(y) + box.left() * 4,
-                    static_cast<std::size_t>(box.width()) * 4);
-    }
-}
-
-bool BoxHolds(const QImage& image, const QRect& box, const std::uint32_t* pixels) {
-    for (int y = box.top(); y <= box.bottom(); ++y, pixels += box.width()) {
-        if (std::memcmp(pixels, image.constScanLine(y) + box.left() * 4,
-                        static_cast<std::size_t>(box.width()) * 4) != 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
-
-std::size_t TextBoxCache::Hash::operator()(const Look& look) const {
-    std::size_t h = std::hash<std::string>()(look.text);
-    for (const std::size_t part :
-         {std::hash<const void*>()(look.font), std::size_t{look.color.Argb()},
-          std::size_t{look.background.Argb()}, std::size_t{look.transparent},
-          std::size_t{look.flags}, static_cast<std::size_t>(look.size.width()),
-          static_cast<std::size_t>(look.size.height())}) {
-        h = h * 31 + part;
-    }
-    return h;
-}
-
-bool TextBoxCache::Reuse(const Look& look, QImage& image, const QRect& box, bool& changed) {
-    const auto found = drawn_.find(look);
-    if (found == drawn_.end()) {
-        return false;
-    }
-    const auto pixels = static_cast<std::size_t>(box.width()) * box.height();
-    for (const std::vector<std::uint32_t>& drawn : found->second) {
-        if (BoxHolds(image, box, drawn.data())) {
-            changed = drawn.size() > pixels;
-            const std::uint32_t* after = drawn.data() + pixels;
-            for (int y = box.top(); changed && y <= box.bottom(); ++y, after += box.width()) {
-                std::memcpy(image.scanLine(y) + box.left() * 4, after,
-                            static_cast<std::size_t>(box.width()) * 4);
-            }
-            return true;
-        }
-    }
-    return false;
-}
-
-void TextBoxCache::Remember(const QImage& image, const QRect& box) {
-    before_.resize(static_cast<std::size_t>(box.width()) * box.height());
-    CopyBox(image, box, before_.data());
-}
-
-void TextBoxCache::Keep(Look look, const QImage& image, const QRect& box) {
-    // Enough for the strip's boxes and labels through a minute and more of the clock;
-    // then it starts afresh, which costs one drawing of each box.
-    constexpr std::size_t kMostKept = 96;
-    if (++kept_ > kMostKept) {
-        drawn_.clear();
-        kept_ = 1;
-    }
-    std::vector<std::uint32_t> drawn(before_.size() * 2);
-    std::copy(before_.begin(), before_.end(), drawn.begin());
-    CopyBox(image, box, drawn.data() + before_.size());
-    if (std::equal(before_.begin(), before_.end(), drawn.begin() + before_.size())) {
-        drawn.resize(before_.size());
-    }
-    drawn_[std::move(look)].push_back(std::move(drawn));
-}
-
-ImageDeviceContext::ImageDeviceContext(QImage& image, QRect* dirty, TextBoxCache* texts)
-    : image_(image), dirty_(dirty), texts_(texts), font_(&ResolveFont(kDefaultFont)) {
+ImageDeviceContext::ImageDeviceContext(QImage& image, QRect* dirty, RepeatFilter* repeats)
+    : image_(image), dirty_(dirty), repeats_(repeats) {
+    state_.font = &ResolveFont(kDefaultFont);
     const QImage::Format format = image_.format();
     if (!image_.isNull() && format != QImage::Format_RGB32 && format != QImage::Format_ARGB32) {
         image_.convertTo(QImage::Format_RGB32);
     }
+    if (repeats_ != nullptr) {
+        opened_ = repeats_->Opened() + 1;
+        holding_ = repeats_->Open(*this);
+    }
+}
+
+ImageDeviceContext::~ImageDeviceContext() {
+    if (repeats_ == nullptr) {
+        return;
+    }
+    if (holding_ && held_ < repeats_->Last().size()) {
+        Release();
+    }
+    repeats_->Close(*this, calls_, describable_, opened_);
+}
+
+void ImageDeviceContext::Draw(DrawCall call) {
+    if (repeats_ != nullptr) {
+        if (holding_) {
+            const std::vector<DrawCall>& last = repeats_->Last();
+            if (held_ < last.size() && last[held_] == call) {
+                ++held_;
+                calls_.push_back(std::move(call));
+                return;
+            }
+            Release();
+        }
+        calls_.push_back(call);
+    }
+    Do(call);
+}
+
+void ImageDeviceContext::Do(const DrawCall& call) {
+    // A held call is drawn late, with the state it was made with.
+    const DrawState now = std::exchange(state_, call.state);
+    switch (call.kind) {
+        case DrawCall::Kind::kFill:
+            Fill(call.rect.left, call.rect.top, call.rect.right, call.rect.bottom, call.fill);
+            break;
+        case DrawCall::Kind::kRectangle:
+            Outline(call.rect);
+            break;
+        case DrawCall::Kind::kText:
+            Touch(QRect(call.rect.left, call.rect.top, call.rect.Width(), call.rect.Height()));
+            PaintText(call.text, call.rect, call.flags);
+            break;
+    }
+    state_ = now;
+}
+
+void ImageDeviceContext::Release() {
+    if (!holding_) {
+        return;
+    }
+    holding_ = false;
+    repeats_->Released(*this);
+    for (std::size_t i = 0; i < held_; ++i) {
+        Do(repeats_->Last()[i]);
+    }
+}
+
+void ImageDeviceContext::Unrepeatable() {
+    Release();
+    describable_ = false;
 }
 
 void ImageDeviceContext::Touch(const QRect& area) {
@@ -264,13 +253,14 @@ void ImageDeviceContext::Fill(int left, int top, int right, int bottom, Rgb colo
     }
     Touch(QRect(left, top, right - left, bottom - top));
     const std::uint32_t value = color.Argb();
-    for (int y = top; y < bottom; ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(image_.scanLine(y));
-        std::fill(row + left, row + right, value);
+    uchar* row = image_.bits() + static_cast<std::ptrdiff_t>(top) * image_.bytesPerLine();
+    for (int y = top; y < bottom; ++y, row += image_.bytesPerLine()) {
+        std::fill_n(reinterpret_cast<std::uint32_t*>(row) + left, right - left, value);
     }
 }
 
 void ImageDeviceContext::SetPixel(int x, int y, Rgb color) {
+    Unrepeatable();
     if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) {
         return;
     }
@@ -279,18 +269,22 @@ void ImageDeviceContext::SetPixel(int x, int y, Rgb color) {
 }
 
 void ImageDeviceContext::FillRect(const Rect& r, Rgb brush) {
-    Fill(r.left, r.top, r.right, r.bottom, brush);
+    Draw({DrawCall::Kind::kFill, r, state_, brush, 0, {}});
 }
 
 void ImageDeviceContext::Rectangle(const Rect& r) {
+    Draw({DrawCall::Kind::kRectangle, r, state_, {}, 0, {}});
+}
+
+void ImageDeviceContext::Outline(const Rect& r) {
     if (r.right <= r.left || r.bottom <= r.top) {
         return;
     }
-    Fill(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1, brush_);
-    Fill(r.left, r.top, r.right, r.top + 1, pen_);
-    Fill(r.left, r.bottom - 1, r.right, r.bottom, pen_);
-    Fill(r.left, r.top, r.left + 1, r.bottom, pen_);
-    Fill(r.right - 1, r.top, r.right, r.bottom, pen_);
+    Fill(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1, state_.brush);
+    Fill(r.left, r.top, r.right, r.top + 1, state_.pen);
+    Fill(r.left, r.bottom - 1, r.right, r.bottom, state_.pen);
+    Fill(r.left, r.top, r.left + 1, r.bottom, state_.pen);
+    Fill(r.right - 1, r.top, r.right, r.bottom, state_.pen);
 }
 
 void ImageDeviceContext::MoveTo(int x, int y) {
@@ -299,6 +293,7 @@ void ImageDeviceContext::MoveTo(int x, int y) {
 }
 
 void ImageDeviceContext::LineTo(int x, int y) {
+    Unrepeatable();
     const std::int64_t dx = std::int64_t{x} - x_;
     const std::int64_t dy = std::int64_t{y} - y_;
     const std::int64_t steps = std::max(std::abs(dx), std::abs(dy));
@@ -320,7 +315,7 @@ void ImageDeviceContext::LineTo(int x, int y) {
         }
         if (px >= 0 && py >= 0 && px < image_.width() && py < image_.height()) {
             reinterpret_cast<std::uint32_t*>(image_.scanLine(static_cast<int>(py)))[px] =
-                pen_.Argb();
+                state_.pen.Argb();
         }
     }
     x_ = x;
@@ -328,6 +323,7 @@ void ImageDeviceContext::LineTo(int x, int y) {
 }
 
 void ImageDeviceContext::BitBlt(int x, int y, int width, int height, const Picture& picture) {
+    Unrepeatable();
     width = std::min(width, picture.width);
     height = std::min(height, picture.height);
     if (width <= 0 || height <= 0 ||
@@ -352,55 +348,35 @@ void ImageDeviceContext::BitBlt(int x, int y, int width, int height, const Pictu
 }
 
 int ImageDeviceContext::TextWidth(std::string_view text) {
-    return font_->metrics.horizontalAdvance(ToQString(text));
+    return state_.font->metrics.horizontalAdvance(ToQString(text));
 }
 
 void ImageDeviceContext::TextOut(int x, int y, std::string_view text) {
+    Unrepeatable();
     if (image_.isNull()) {
         return;
     }
     const QString line = ToQString(text);
-    Touch(QRect(x, y, font_->metrics.horizontalAdvance(line), font_->metrics.height()));
+    Touch(QRect(x, y, state_.font->metrics.horizontalAdvance(line), state_.font->metrics.height()));
     QPainter painter(&image_);
-    painter.setFont(font_->font);
-    painter.setPen(ToQColor(textColor_));
-    if (!transparent_) {
-        painter.fillRect(x, y, font_->metrics.horizontalAdvance(line), font_->metrics.height(),
-                         ToQColor(background_));
+    painter.setFont(state_.font->font);
+    painter.setPen(ToQColor(state_.textColor));
+    if (!state_.transparent) {
+        painter.fillRect(x, y, state_.font->metrics.horizontalAdvance(line),
+                         state_.font->metrics.height(), ToQColor(state_.background));
     }
-    painter.drawText(QPoint(x, y + font_->metrics.ascent()), line);
+    painter.drawText(QPoint(x, y + state_.font->metrics.ascent()), line);
 }
 
 void ImageDeviceContext::DrawText(std::string_view text, const Rect& r, unsigned flags) {
     if (image_.isNull() || r.right <= r.left || r.bottom <= r.top) {
         return;
     }
-    const QRect box(r.left, r.top, r.Width(), r.Height());
-    // Big boxes (the narrow screen's message) are drawn rarely; keep only small ones.
-    constexpr int kMostPixelsKept = 8192;
-    if (texts_ == nullptr || !image_.rect().contains(box) ||
-        box.width() * box.height() > kMostPixelsKept) {
-        Touch(box);
-        PaintText(text, r, flags);
-        return;
-    }
-    TextBoxCache::Look look{std::string(text), font_, textColor_, background_,
-                            transparent_,      flags, box.size()};
-    // What did not change need not be shown again.
-    if (bool changed = false; texts_->Reuse(look, image_, box, changed)) {
-        if (changed) {
-            Touch(box);
-        }
-        return;
-    }
-    Touch(box);
-    texts_->Remember(image_, box);
-    PaintText(text, r, flags);
-    texts_->Keep(std::move(look), image_, box);
+    Draw({DrawCall::Kind::kText, r, state_, {}, flags, std::string(text)});
 }
 
 void ImageDeviceContext::PaintText(std::string_view text, const Rect& r, unsigned flags) {
-    const QFontMetrics& metrics = font_->metrics;
+    const QFontMetrics& metrics = state_.font->metrics;
     const QString all = ToQString(text);
 
     std::vector<QString> lines;
@@ -427,8 +403,8 @@ void ImageDeviceContext::PaintText(std::string_view text, const Rect& r, unsigne
 
     QPainter painter(&image_);
     painter.setClipRect(QRect(r.left, r.top, r.Width(), r.Height()));
-    painter.setFont(font_->font);
-    painter.setPen(ToQColor(textColor_));
+    painter.setFont(state_.font->font);
+    painter.setPen(ToQColor(state_.textColor));
     for (const QString& line : lines) {
         const int width = metrics.horizontalAdvance(line);
         int x = r.left;
@@ -438,8 +414,8 @@ void ImageDeviceContext::PaintText(std::string_view text, const Rect& r, unsigne
         } else if (flags & kDtRight) {
             x = r.right - width;
         }
-        if (!transparent_) {
-            painter.fillRect(x, y, width, cell, ToQColor(background_));
+        if (!state_.transparent) {
+            painter.fillRect(x, y, width, cell, ToQColor(state_.background));
         }
         painter.drawText(QPoint(x, y + metrics.ascent()), line);
         y += cell;
@@ -457,10 +433,11 @@ void ImageSurface::Resize(int width, int height) {
     image_ = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
     image_.fill(QColor(kGrey.r, kGrey.g, kGrey.b));
     dirty_ = image_.rect();
+    repeats_.Forget();
 }
 
 std::unique_ptr<DeviceContext> ImageSurface::OpenClientDC() {
-    return std::make_unique<ImageDeviceContext>(image_, &dirty_, &texts_);
+    return std::make_unique<ImageDeviceContext>(image_, &dirty_, &repeats_);
 }
 
 QRect ImageSurface::TakeDirty() {

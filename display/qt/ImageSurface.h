@@ -6,10 +6,10 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "DeviceContext.h"
+#include "RepeatFilter.h"
 
 namespace tessaform {
 
@@ -25,58 +25,25 @@ struct ResolvedFont {
 // Resolved once per distinct font for the life of the process.
 const ResolvedFont& ResolveFont(const FontSpec& spec);
 
-// Text boxes drawn before. The same text in the same font, colours, background mode,
-// flags and box size, drawn over the same pixels, always comes out the same, so a
-// redraw copies the pixels kept from last time instead of shaping the text again: the
-// clock redraws its box and label twenty times a second.
-class TextBoxCache {
-public:
-    struct Look {
-        std::string text;
-        const ResolvedFont* font;
-        Rgb color;
-        Rgb background;
-        bool transparent;
-        unsigned flags;
-        QSize size;
-        bool operator==(const Look&) const = default;
-    };
-    // Puts the kept result in `box` when the box was drawn with this look over the pixels
-    // it holds now; false when it never was. `changed` tells whether that drawing changed
-    // any pixel: a label drawn over itself does not.
-    bool Reuse(const Look& look, QImage& image, const QRect& box, bool& changed);
-    // Call before drawing the box, then Keep after it.
-    void Remember(const QImage& image, const QRect& box);
-    void Keep(Look look, const QImage& image, const QRect& box);
-
-private:
-    struct Hash {
-        std::size_t operator()(const Look& look) const;
-    };
-    std::vector<std::uint32_t> before_;
-    // Per look, each box as it was before drawing followed by the box after it, when
-    // that differs.
-    std::unordered_map<Look, std::vector<std::vector<std::uint32_t>>, Hash> drawn_;
-    std::size_t kept_ = 0;
-};
-
 // Draws straight into the pixels of an RGB32 image by the same rules as the
 // Windows device context the game's layout was made for. Text goes through
 // QPainter; everything else writes pixels itself so that no transformation,
 // smoothing or colour conversion can touch it.
-class ImageDeviceContext final : public DeviceContext {
+class ImageDeviceContext final : public DeviceContext, private RepeatFilter::Holder {
 public:
     // The image must outlive the context; any other format is converted to RGB32.
     // Every pixel written is added to `dirty`, when given, so a window can show
-    // just what changed. Text boxes are reused from `texts`, when given.
+    // just what changed. Calls that repeat the last context's are left out through
+    // `repeats`, when given.
     explicit ImageDeviceContext(QImage& image, QRect* dirty = nullptr,
-                                TextBoxCache* texts = nullptr);
+                                RepeatFilter* repeats = nullptr);
+    ~ImageDeviceContext() override;
 
-    void SelectPen(Rgb color) override { pen_ = color; }
-    void SelectBrush(Rgb color) override { brush_ = color; }
-    void SelectFont(const FontSpec& font) override { font_ = &ResolveFont(font); }
-    void SetTextColor(Rgb color) override { textColor_ = color; }
-    void SetTransparentBackground() override { transparent_ = true; }
+    void SelectPen(Rgb color) override { state_.pen = color; }
+    void SelectBrush(Rgb color) override { state_.brush = color; }
+    void SelectFont(const FontSpec& font) override { state_.font = &ResolveFont(font); }
+    void SetTextColor(Rgb color) override { state_.textColor = color; }
+    void SetTransparentBackground() override { state_.transparent = true; }
 
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
@@ -91,21 +58,27 @@ public:
     int TextWidth(std::string_view text) override;
 
 private:
+    void Draw(DrawCall call);
+    void Do(const DrawCall& call);
+    void Release() override;
+    void Unrepeatable();
     void Fill(int left, int top, int right, int bottom, Rgb color);
+    void Outline(const Rect& r);
     void Touch(const QRect& area);
     void PaintText(std::string_view text, const Rect& r, unsigned flags);
 
     QImage& image_;
     QRect* dirty_;
-    TextBoxCache* texts_;
-    Rgb pen_ = kBlack;
-    Rgb brush_ = kWhite;
-    Rgb textColor_ = kBlack;
-    Rgb background_ = kWhite;
-    bool transparent_ = false;
-    const ResolvedFont* font_;
+    RepeatFilter* repeats_;
+    DrawState state_;
     int x_ = 0;
     int y_ = 0;
+    // While holding, calls that repeat the filter's last ones are only counted.
+    bool holding_ = false;
+    std::size_t held_ = 0;
+    bool describable_ = true;
+    std::size_t opened_ = 0;
+    std::vector<DrawCall> calls_;
 };
 
 // The view's client area held as an image; the window shows it.
@@ -131,7 +104,7 @@ private:
     QImage image_;
     QImage shown_;  // the image as the window was last given it
     QRect dirty_;
-    TextBoxCache texts_;
+    RepeatFilter repeats_;
     std::function<void()> show_;
 };
 
