@@ -266,6 +266,13 @@ void GameView::ClockTick() {
     ShowTimeLeft(SecondsLeft());
 }
 
+std::optional<CalendarTime> GameView::RepeatingReading() const {
+    if (state_.gameOver != 0 || TimeIsUp()) {
+        return std::nullopt;
+    }
+    return state_.now;
+}
+
 void GameView::EvaluateBoard() {
     GameState& s = state_;
     TallyBoard(s);

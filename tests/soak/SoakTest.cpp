@@ -121,8 +121,31 @@ private:
         h_->ms += waitMs;
         if (!h_->timers.empty()) {
             const auto it = std::next(h_->timers.begin(), Between(0, std::ssize(h_->timers) - 1));
-            Do("wait " + std::to_string(it->second) + "; tick " + std::to_string(it->first));
+            const int id = it->first;
+            Do("wait " + std::to_string(it->second) + "; tick " + std::to_string(id));
+            if (id == kClockTimer && depth_ == 0) {
+                TickAgainIfItRepeats();
+            }
         }
+    }
+
+    // The desktop drops a clock tick at the reading the view says repeats the last one:
+    // it must change nothing, on screen or off.
+    void TickAgainIfItRepeats() {
+        if (h_->view->RepeatingReading() != h_->Now()) {
+            return;
+        }
+        const GameState& g = h_->State();
+        const auto state = [&g] {
+            return std::tuple(g.now, g.timeLeftText, g.gameOver, g.timeExpired, g.setScores);
+        };
+        const auto before = state();
+        const std::size_t calls = h_->log.size();
+        const QImage image = ++repeats_ % 16 == 0 ? h_->Image().copy() : QImage();
+        Do("tick 1");
+        Expect(state() == before && h_->log.size() == calls + 1 &&
+                   (image.isNull() || image == h_->Image()),
+               "a clock tick at the repeating reading changed something");
     }
 
     // On an arrow or just outside its tolerance, anywhere in a block or its gaps, anywhere,
@@ -168,6 +191,7 @@ private:
     std::string failure_;
     long done_ = 0;
     int depth_ = 0;
+    long repeats_ = 0;
     bool bothTimers_ = false;
 };
 
