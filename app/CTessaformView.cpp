@@ -42,7 +42,7 @@ CTessaformView::CTessaformView(QWidget* parent,
                                SoundPort* sound)
     : QWidget(parent),
       surface_(1, 1),
-      timers_(this),
+      timers_(this, clock_, kClockTimer),
       messages_(parent != nullptr ? parent : this),
       ownSound_(sound != nullptr ? nullptr : MakeSoundPlayer(messages_, this)),
       random_(static_cast<std::uint32_t>(std::time(nullptr))) {
@@ -69,10 +69,23 @@ void CTessaformView::RequestRepaint() {
 
 void CTessaformView::RunRepaint() {
     repaintQueued_ = false;
+    Handle([this] {
+        game_->OnDraw(*surface_.OpenClientDC());
+        repaintedOnce_ = true;
+    });
+}
+
+void CTessaformView::Handle(const std::function<void()>& handler, bool clockTick) {
+    // Clock ticks are dropped off the GUI thread only while nothing else has been
+    // handled since a clock tick that found they would repeat it.
+    timers_.SetRepeatingReading(std::nullopt);
+    const bool outermost = handling_ == 0;
     ++handling_;
-    game_->OnDraw(*surface_.OpenClientDC());
+    handler();
     --handling_;
-    repaintedOnce_ = true;
+    if (clockTick && outermost) {
+        timers_.SetRepeatingReading(game_->RepeatingReading());
+    }
     ShowChanges();
 }
 
@@ -95,6 +108,7 @@ void CTessaformView::paintEvent(QPaintEvent* event) {
 }
 
 void CTessaformView::resizeEvent(QResizeEvent*) {
+    timers_.SetRepeatingReading(std::nullopt);
     surface_.Resize(width(), height());
     if (exposedOnce_) {
         RequestRepaint();
@@ -124,22 +138,15 @@ void CTessaformView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     const QPointF at = event->position();
-    ++handling_;
-    game_->OnLButtonDown(static_cast<int>(at.x()), static_cast<int>(at.y()));
-    --handling_;
-    ShowChanges();
+    Handle([&] { game_->OnLButtonDown(static_cast<int>(at.x()), static_cast<int>(at.y())); });
 }
 
 // The second press of a double click does nothing.
 void CTessaformView::mouseDoubleClickEvent(QMouseEvent*) {}
 
 void CTessaformView::timerEvent(QTimerEvent* event) {
-    const int id = timers_.GameIdOf(event->timerId());
-    if (id != 0) {
-        ++handling_;
-        game_->OnTimer(id);
-        --handling_;
-        ShowChanges();
+    if (const int id = timers_.Expired(event->timerId()); id != 0) {
+        Handle([&] { game_->OnTimer(id); }, id == kClockTimer);
     }
 }
 

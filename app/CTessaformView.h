@@ -45,11 +45,13 @@ private:
     CTessaformView(QWidget* parent, std::function<void(const std::string&)> setDocumentTitle,
                    SoundPort* sound);
     void RunRepaint();
+    // Runs one of the game's handlers, then shows what it drew.
+    void Handle(const std::function<void()>& handler, bool clockTick = false);
     void ShowChanges();
 
     ImageSurface surface_;
-    QtTimers timers_;
     SystemClock clock_;
+    QtTimers timers_;
     QtMessageBoxes messages_;
     std::unique_ptr<SoundPlayer> ownSound_;  // only when no sound port was given
     SeededRandom random_;

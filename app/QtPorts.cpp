@@ -2,11 +2,21 @@
 
 #include <QMessageBox>
 #include <ctime>
+#include <system_error>
 
 namespace tessaform {
 
 bool QtTimers::SetTimer(int id, unsigned intervalMs) {
     KillTimer(id);
+    if (id == tickedId_) {
+        try {
+            ticker_.Start(--tickerEventId_, std::chrono::milliseconds(intervalMs));
+        } catch (const std::system_error&) {
+            return false;  // no thread to be had
+        }
+        timers_[id] = tickerEventId_;
+        return true;
+    }
     const int qtId = owner_->startTimer(static_cast<int>(intervalMs), Qt::PreciseTimer);
     if (qtId == 0) {
         return false;
@@ -17,14 +27,21 @@ bool QtTimers::SetTimer(int id, unsigned intervalMs) {
 
 void QtTimers::KillTimer(int id) {
     if (auto found = timers_.find(id); found != timers_.end()) {
-        owner_->killTimer(found->second);
+        if (found->second < 0) {
+            ticker_.Stop();
+        } else {
+            owner_->killTimer(found->second);
+        }
         timers_.erase(found);
     }
 }
 
-int QtTimers::GameIdOf(int qtTimerId) const {
-    for (const auto& [id, qtId] : timers_) {
-        if (qtId == qtTimerId) {
+int QtTimers::Expired(int qtTimerId) {
+    for (const auto& [id, eventId] : timers_) {
+        if (eventId == qtTimerId) {
+            if (eventId < 0) {
+                ticker_.Taken();
+            }
             return id;
         }
     }
