@@ -232,11 +232,6 @@ void ImageDeviceContext::Release() {
     }
 }
 
-void ImageDeviceContext::Unrepeatable() {
-    Release();
-    describable_ = false;
-}
-
 void ImageDeviceContext::Touch(const QRect& area) {
     if (dirty_ != nullptr) {
         *dirty_ |= area.intersected(image_.rect());

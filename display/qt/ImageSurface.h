@@ -61,7 +61,13 @@ private:
     void Draw(DrawCall call);
     void Do(const DrawCall& call);
     void Release() override;
-    void Unrepeatable();
+    // Before a call a list of calls cannot tell; a dissolve makes 200,000 of them.
+    void Unrepeatable() {
+        if (describable_) {
+            Release();
+            describable_ = false;
+        }
+    }
     void Fill(int left, int top, int right, int bottom, Rgb color);
     void Outline(const Rect& r);
     void Touch(const QRect& area);
