@@ -32,6 +32,19 @@ void BM_ClockTick(benchmark::State& state) {
 }
 BENCHMARK(BM_ClockTick)->Unit(benchmark::kMicrosecond);
 
+// The tick once a second: a new time drawn, and what changed taken for the window.
+void BM_ClockTickNewSecond(benchmark::State& state) {
+    Bench b(1920, 1080);
+    int second = 0;
+    for (auto _ : state) {
+        b.At(10 + (++second & 1));
+        b.Tick();
+        benchmark::DoNotOptimize(b.surface.TakeDirty());
+        b.record.texts.clear();
+    }
+}
+BENCHMARK(BM_ClockTickNewSecond)->Unit(benchmark::kMicrosecond);
+
 void BM_DrawTimeBox(benchmark::State& state) {
     Bench b(1920, 1080);
     for (auto _ : state) {
