@@ -47,7 +47,9 @@ def not_grey(pixel, top):
 
 
 def play(weston, program):
-    panel = wait_until("the shell's panel", lambda: weston.scene().get("panel"))
+    # The panel's view is listed before the shell has given it its size.
+    sized = lambda rect: rect if rect and rect[3] > 0 else None
+    panel = wait_until("the shell's panel", lambda: sized(weston.scene().get("panel")))
     game = Game(weston, program, "dummy", platform="wayland")
     size, origin = game.wait_for(r"layout (\d+x\d+) board (\d+,\d+)").groups()
     (w, h), (x, y) = map(int, size.split("x")), map(int, origin.split(","))
