@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <map>
 #include <mutex>
 #include <tuple>
@@ -172,7 +171,6 @@ ImageDeviceContext::ImageDeviceContext(QImage& image, QRect* dirty, RepeatFilter
         image_.convertTo(QImage::Format_RGB32);
     }
     if (repeats_ != nullptr) {
-        opened_ = repeats_->Opened() + 1;
         holding_ = repeats_->Open(*this);
     }
 }
@@ -184,7 +182,7 @@ ImageDeviceContext::~ImageDeviceContext() {
     if (holding_ && held_ < repeats_->Last().size()) {
         Release();
     }
-    repeats_->Close(*this, calls_, describable_, opened_);
+    repeats_->Close(*this, calls_, describable_);
 }
 
 void ImageDeviceContext::Draw(DrawCall call) {

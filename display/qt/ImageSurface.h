@@ -83,7 +83,6 @@ private:
     bool holding_ = false;
     std::size_t held_ = 0;
     bool describable_ = true;
-    std::size_t opened_ = 0;
     std::vector<DrawCall> calls_;
 };
 

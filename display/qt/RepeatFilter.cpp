@@ -9,8 +9,7 @@ bool RepeatFilter::Open(Holder& context) {
     if (holding_ != nullptr) {
         holding_->Release();
     }
-    ++open_;
-    ++opened_;
+    crowded_ = crowded_ || ++open_ > 1;
     if (valid_ && open_ == 1) {
         holding_ = &context;
     }
@@ -23,17 +22,16 @@ void RepeatFilter::Released(Holder& context) {
     }
 }
 
-void RepeatFilter::Close(Holder& context, std::vector<DrawCall>& calls, bool describable,
-                         std::size_t opened) {
+void RepeatFilter::Close(Holder& context, std::vector<DrawCall>& calls, bool describable) {
     Released(context);
-    --open_;
-    if (!describable || opened != opened_ || open_ > 0) {
-        // Something else drew while it was open, or it drew what a call list cannot tell.
+    if (!describable || crowded_) {
+        // It drew what a call list cannot tell, or another drew while it was open.
         valid_ = false;
     } else if (!calls.empty()) {
         last_.swap(calls);
         valid_ = true;
     }
+    crowded_ = --open_ > 0 && crowded_;
 }
 
 void RepeatFilter::Forget() {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -58,19 +57,18 @@ public:
     // The context has drawn what it held back.
     void Released(Holder& context);
     // The context closes after making `calls`, only of the kinds above unless
-    // `describable` is false; `opened` is what Opened() said as it opened.
-    void Close(Holder& context, std::vector<DrawCall>& calls, bool describable, std::size_t opened);
+    // `describable` is false.
+    void Close(Holder& context, std::vector<DrawCall>& calls, bool describable);
     // The image is new: nothing drawn on it can be repeated.
     void Forget();
 
     const std::vector<DrawCall>& Last() const { return last_; }
-    std::size_t Opened() const { return opened_; }
 
 private:
     std::vector<DrawCall> last_;
     bool valid_ = false;
     int open_ = 0;
-    std::size_t opened_ = 0;
+    bool crowded_ = false;  // another context opened while one was open
     Holder* holding_ = nullptr;
 };
 
