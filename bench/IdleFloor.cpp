@@ -1,5 +1,5 @@
-// A window that does nothing but take a 50 ms timer, as the game's clock does: what
-// that alone costs, for bench/measure.py to set beside the game left alone.
+// A window that does nothing but take a 50 ms timer on Qt's event loop: what the game's
+// clock would cost there, for bench/measure.py to set beside the game left alone.
 #include <QApplication>
 #include <QWidget>
 

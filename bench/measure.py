@@ -12,7 +12,8 @@ a game running untouched, and peak memory; for the game also the delay from a so
 request to its first samples reaching the server. The peers are gnome-tetravex (its
 clock running), gnome-mines and Simon Tatham's mines (package sgt-puzzles); one not
 installed is left out. Beside them, tessaform-idle-floor: a Qt window that only takes a
-50 ms timer, what the game's clock costs before the game does anything.
+50 ms timer, what the game's clock would cost on Qt's event loop, before the game did
+anything.
 
 CPU is read from /proc/PID/task/*/schedstat, in nanoseconds, summed over the threads.
 A thread that ends during the 20 s is left out: none of the game's does.
