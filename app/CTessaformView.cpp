@@ -42,7 +42,7 @@ CTessaformView::CTessaformView(QWidget* parent,
                                SoundPort* sound)
     : QWidget(parent),
       surface_(1, 1),
-      timers_(this, clock_, kClockTimer),
+      timers_(this, kClockTimer),
       messages_(parent != nullptr ? parent : this),
       ownSound_(sound != nullptr ? nullptr : MakeSoundPlayer(messages_, this)),
       random_(static_cast<std::uint32_t>(std::time(nullptr))) {
@@ -75,21 +75,15 @@ void CTessaformView::RunRepaint() {
     });
 }
 
-void CTessaformView::Handle(const std::function<void()>& handler, bool clockTick) {
-    // Clock ticks are dropped off the GUI thread only while nothing else has been
-    // handled since a clock tick that found they would repeat it.
-    timers_.SetRepeatingReading(std::nullopt);
-    const bool outermost = handling_ == 0;
+void CTessaformView::Handle(const std::function<void()>& handler, int timerId) {
+    timers_.AimClock(timerId);
     ++handling_;
     handler();
     --handling_;
-    if (clockTick && outermost) {
-        timers_.SetRepeatingReading(game_->RepeatingReading());
-    }
     ShowChanges();
 }
 
-// Only what the game drew goes to the screen: the clock ticks twenty times a second.
+// Only what the game drew goes to the screen.
 void CTessaformView::ShowChanges() {
     // Debug builds check the game after every handler, from its first repaint on; not
     // inside one still running, whose modal box delivers events before it has finished.
@@ -108,7 +102,6 @@ void CTessaformView::paintEvent(QPaintEvent* event) {
 }
 
 void CTessaformView::resizeEvent(QResizeEvent*) {
-    timers_.SetRepeatingReading(std::nullopt);
     surface_.Resize(width(), height());
     if (exposedOnce_) {
         RequestRepaint();
@@ -146,7 +139,7 @@ void CTessaformView::mouseDoubleClickEvent(QMouseEvent*) {}
 
 void CTessaformView::timerEvent(QTimerEvent* event) {
     if (const int id = timers_.Expired(event->timerId()); id != 0) {
-        Handle([&] { game_->OnTimer(id); }, id == kClockTimer);
+        Handle([&] { game_->OnTimer(id); }, id);
     }
 }
 

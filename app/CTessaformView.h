@@ -45,8 +45,9 @@ private:
     CTessaformView(QWidget* parent, std::function<void(const std::string&)> setDocumentTitle,
                    SoundPort* sound);
     void RunRepaint();
-    // Runs one of the game's handlers, then shows what it drew.
-    void Handle(const std::function<void()>& handler, bool clockTick = false);
+    // Runs one of the game's handlers, for the expiry of timer `timerId` or (0) anything
+    // else, then shows what it drew.
+    void Handle(const std::function<void()>& handler, int timerId = 0);
     void ShowChanges();
 
     ImageSurface surface_;

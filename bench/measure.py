@@ -7,16 +7,15 @@ set (played by losing every block at once, which ends a game quickly); the size 
 executable.
 
 Left alone beside its peers, 1280 x 1024, with a PulseAudio server of the script's own
-(null sink) that every program plays to: each program's CPU and the server's over 20 s of
-a game running untouched, and peak memory; for the game also the delay from a sound's
-request to its first samples reaching the server. The peers are gnome-tetravex (its
-clock running), gnome-mines and Simon Tatham's mines (package sgt-puzzles); one not
-installed is left out. Beside them, tessaform-idle-floor: a Qt window that only takes a
-50 ms timer, what the game's clock would cost on Qt's event loop, before the game did
-anything.
+(null sink) that every program plays to: each program's CPU, its wake-ups and the server's
+CPU over 20 s of a game running untouched, and peak memory; for the game also the delay
+from a sound's request to its first samples reaching the server. The peers are
+gnome-tetravex (its clock running), gnome-mines and Simon Tatham's mines (package
+sgt-puzzles); one not installed is left out.
 
-CPU is read from /proc/PID/task/*/schedstat, in nanoseconds, summed over the threads.
-A thread that ends during the 20 s is left out: none of the game's does.
+CPU is read from /proc/PID/task/*/schedstat, in nanoseconds, and wake-ups are the voluntary
+context switches in /proc/PID/task/*/status, each summed over the threads. A thread that
+ends during the 20 s is left out: none of the game's does.
 
 Usage: bench/measure.py BUILD_DIR [RUNS] [--peers-only]
 """
@@ -93,20 +92,23 @@ def board_shown(screen):
 
 
 def cpu_ns(pid):
-    """Time on a CPU of each of the process's threads, by thread id."""
-    times = {}
-    for path in glob.glob(f"/proc/{pid}/task/*/schedstat"):
+    """Time on a CPU and wake-ups (voluntary context switches) of each of the process's
+    threads, by thread."""
+    figures = {}
+    for task in glob.glob(f"/proc/{pid}/task/*"):
         try:
-            with open(path) as stat:
-                times[path] = int(stat.read().split()[0])
-        except (OSError, ValueError):
+            with open(task + "/schedstat") as stat, open(task + "/status") as status:
+                switches = re.search(r"voluntary_ctxt_switches:\s*(\d+)", status.read())
+                figures[task] = (int(stat.read().split()[0]), int(switches[1]))
+        except (OSError, ValueError, TypeError):
             pass  # a thread that ended meanwhile
-    return times
+    return figures
 
 
 def cpu_ns_between(before, after):
-    """What the threads used in between; one that ended meanwhile is left out."""
-    return sum(ns - before.get(thread, 0) for thread, ns in after.items())
+    """CPU and wake-ups of the threads in between; one that ended meanwhile is left out."""
+    return tuple(sum(now[i] - before.get(thread, (0, 0))[i] for thread, now in after.items())
+                 for i in (0, 1))
 
 
 def peak_memory_kib(pid):
@@ -294,12 +296,14 @@ class Log(threading.Thread):
 
 
 def idle_figures(program, server):
+    """The program's CPU and the server's, in % of one core, and the program's wake-ups a
+    second."""
     own, theirs = cpu_ns(program.pid), cpu_ns(server.process.pid)
     time.sleep(IDLE_SECONDS)
-    own = cpu_ns_between(own, cpu_ns(program.pid))
-    theirs = cpu_ns_between(theirs, cpu_ns(server.process.pid))
+    own, wakeups = cpu_ns_between(own, cpu_ns(program.pid))
+    theirs = cpu_ns_between(theirs, cpu_ns(server.process.pid))[0]
     scale = 100 / (IDLE_SECONDS * 1e9)
-    return own * scale, theirs * scale
+    return own * scale, theirs * scale, wakeups / IDLE_SECONDS
 
 
 def measure_game(build, screen, server):
@@ -312,7 +316,7 @@ def measure_game(build, screen, server):
         log.wait_for("end 154")
         log.wait_for("stream closed")
         time.sleep(1)
-        own, theirs = idle_figures(game, server)
+        own, theirs, wakeups = idle_figures(game, server)
         # A press off the arrows loses the block with sound 159, on a closed stream.
         left, top = board_origin(screen.display)
         onset = onset_seconds(os.path.join(build, "assets-raw", "sound_159.wav"))
@@ -330,7 +334,7 @@ def measure_game(build, screen, server):
             log.wait_for("stream closed", after=seen)
             time.sleep(0.5)
         monitor.close()
-        return own, theirs, peak_memory_kib(game.pid), delays
+        return own, theirs, peak_memory_kib(game.pid), delays, wakeups
     finally:
         game.terminate()
         game.wait()
@@ -345,15 +349,14 @@ def measure_peer(command, screen, server):
         wait_for_command(["xdotool", "search", "--onlyvisible", "--pid", str(peer.pid)],
                          screen.env)
         time.sleep(5)
-        own, theirs = idle_figures(peer, server)
-        return own, theirs, peak_memory_kib(peer.pid), []
+        own, theirs, wakeups = idle_figures(peer, server)
+        return own, theirs, peak_memory_kib(peer.pid), [], wakeups
     finally:
         peer.terminate()
         peer.wait()
 
 
 PEERS = [
-    ("a Qt window with only a 50 ms timer", ["bench/tessaform-idle-floor"]),
     ("GNOME Tetravex (clock running)", ["/usr/games/gnome-tetravex"]),
     ("GNOME Mines", ["/usr/games/gnome-mines", "--small"]),
     ("Mines from Simon Tatham's collection", ["/usr/games/sgt-mines"]),
@@ -380,15 +383,19 @@ def print_side_by_side(runs):
     median = statistics.median
     print(f"left alone for {IDLE_SECONDS} s at 1280 x 1024, medians of {len(runs)} runs"
           " (% of one core):")
-    print("| program | its own CPU | the sound server's CPU | together | peak RSS |")
-    print("|---|---|---|---|---|")
+    print("| program | its own CPU | wake-ups a second | the sound server's CPU | together |"
+          " peak RSS |")
+    print("|---|---|---|---|---|---|")
     for name in runs[0]:
         own = median(r[name][0] for r in runs)
+        wakeups = median(r[name][4] for r in runs)
         theirs = median(r[name][1] for r in runs)
         both = median(r[name][0] + r[name][1] for r in runs)
         rss = median(r[name][2] for r in runs) / 1024
-        print(f"| {name} | {own:.2f} % | {theirs:.2f} % | {both:.2f} % | {rss:.0f} MB |")
+        print(f"| {name} | {own:.3f} % | {wakeups:.1f} | {theirs:.3f} % | {both:.3f} % |"
+              f" {rss:.0f} MB |")
         print(f"|   runs | {[round(r[name][0], 3) for r in runs]} |"
+              f" {[round(r[name][4], 1) for r in runs]} |"
               f" {[round(r[name][1], 3) for r in runs]} | | |")
     delays = [d for r in runs for d in r["Tessaform"][3]]
     if delays:

@@ -266,13 +266,6 @@ void GameView::ClockTick() {
     ShowTimeLeft(SecondsLeft());
 }
 
-std::optional<CalendarTime> GameView::RepeatingReading() const {
-    if (state_.gameOver != 0 || TimeIsUp()) {
-        return std::nullopt;
-    }
-    return state_.now;
-}
-
 void GameView::EvaluateBoard() {
     GameState& s = state_;
     TallyBoard(s);

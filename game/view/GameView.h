@@ -58,11 +58,6 @@ public:
     void OnLButtonDown(int x, int y);
     void OnTimer(int id);
 
-    // Right after a clock tick: the clock reading at which the next tick, with nothing
-    // handled in between, would only repeat it, drawing the same and changing nothing.
-    // None once the game is over or its time is up.
-    std::optional<CalendarTime> RepeatingReading() const;
-
     GameState& State() { return state_; }
     const GameState& State() const { return state_; }
     bool PicturesLoaded() const;
