@@ -163,70 +163,11 @@ const ResolvedFont& ResolveFont(const FontSpec& spec) {
     return it->second;
 }
 
-ImageDeviceContext::ImageDeviceContext(QImage& image, QRect* dirty, RepeatFilter* repeats)
-    : image_(image), dirty_(dirty), repeats_(repeats) {
-    state_.font = &ResolveFont(kDefaultFont);
+ImageDeviceContext::ImageDeviceContext(QImage& image, QRect* dirty)
+    : image_(image), dirty_(dirty), font_(&ResolveFont(kDefaultFont)) {
     const QImage::Format format = image_.format();
     if (!image_.isNull() && format != QImage::Format_RGB32 && format != QImage::Format_ARGB32) {
         image_.convertTo(QImage::Format_RGB32);
-    }
-    if (repeats_ != nullptr) {
-        holding_ = repeats_->Open(*this);
-    }
-}
-
-ImageDeviceContext::~ImageDeviceContext() {
-    if (repeats_ == nullptr) {
-        return;
-    }
-    if (holding_ && held_ < repeats_->Last().size()) {
-        Release();
-    }
-    repeats_->Close(*this, calls_, describable_);
-}
-
-void ImageDeviceContext::Draw(DrawCall call) {
-    if (repeats_ != nullptr) {
-        if (holding_) {
-            const std::vector<DrawCall>& last = repeats_->Last();
-            if (held_ < last.size() && last[held_] == call) {
-                ++held_;
-                calls_.push_back(std::move(call));
-                return;
-            }
-            Release();
-        }
-        calls_.push_back(call);
-    }
-    Do(call);
-}
-
-void ImageDeviceContext::Do(const DrawCall& call) {
-    // A held call is drawn late, with the state it was made with.
-    const DrawState now = std::exchange(state_, call.state);
-    switch (call.kind) {
-        case DrawCall::Kind::kFill:
-            Fill(call.rect.left, call.rect.top, call.rect.right, call.rect.bottom, call.fill);
-            break;
-        case DrawCall::Kind::kRectangle:
-            Outline(call.rect);
-            break;
-        case DrawCall::Kind::kText:
-            Touch(QRect(call.rect.left, call.rect.top, call.rect.Width(), call.rect.Height()));
-            PaintText(call.text, call.rect, call.flags);
-            break;
-    }
-    state_ = now;
-}
-
-void ImageDeviceContext::Release() {
-    if (!holding_) {
-        return;
-    }
-    holding_ = false;
-    repeats_->Released(*this);
-    for (std::size_t i = 0; i < held_; ++i) {
-        Do(repeats_->Last()[i]);
     }
 }
 
@@ -253,7 +194,6 @@ void ImageDeviceContext::Fill(int left, int top, int right, int bottom, Rgb colo
 }
 
 void ImageDeviceContext::SetPixel(int x, int y, Rgb color) {
-    Unrepeatable();
     if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) {
         return;
     }
@@ -262,22 +202,18 @@ void ImageDeviceContext::SetPixel(int x, int y, Rgb color) {
 }
 
 void ImageDeviceContext::FillRect(const Rect& r, Rgb brush) {
-    Draw({DrawCall::Kind::kFill, r, state_, brush, 0, {}});
+    Fill(r.left, r.top, r.right, r.bottom, brush);
 }
 
 void ImageDeviceContext::Rectangle(const Rect& r) {
-    Draw({DrawCall::Kind::kRectangle, r, state_, {}, 0, {}});
-}
-
-void ImageDeviceContext::Outline(const Rect& r) {
     if (r.right <= r.left || r.bottom <= r.top) {
         return;
     }
-    Fill(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1, state_.brush);
-    Fill(r.left, r.top, r.right, r.top + 1, state_.pen);
-    Fill(r.left, r.bottom - 1, r.right, r.bottom, state_.pen);
-    Fill(r.left, r.top, r.left + 1, r.bottom, state_.pen);
-    Fill(r.right - 1, r.top, r.right, r.bottom, state_.pen);
+    Fill(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1, brush_);
+    Fill(r.left, r.top, r.right, r.top + 1, pen_);
+    Fill(r.left, r.bottom - 1, r.right, r.bottom, pen_);
+    Fill(r.left, r.top, r.left + 1, r.bottom, pen_);
+    Fill(r.right - 1, r.top, r.right, r.bottom, pen_);
 }
 
 void ImageDeviceContext::MoveTo(int x, int y) {
@@ -286,7 +222,6 @@ void ImageDeviceContext::MoveTo(int x, int y) {
 }
 
 void ImageDeviceContext::LineTo(int x, int y) {
-    Unrepeatable();
     const std::int64_t dx = std::int64_t{x} - x_;
     const std::int64_t dy = std::int64_t{y} - y_;
     const std::int64_t steps = std::max(std::abs(dx), std::abs(dy));
@@ -308,7 +243,7 @@ void ImageDeviceContext::LineTo(int x, int y) {
         }
         if (px >= 0 && py >= 0 && px < image_.width() && py < image_.height()) {
             reinterpret_cast<std::uint32_t*>(image_.scanLine(static_cast<int>(py)))[px] =
-                state_.pen.Argb();
+                pen_.Argb();
         }
     }
     x_ = x;
@@ -316,7 +251,6 @@ void ImageDeviceContext::LineTo(int x, int y) {
 }
 
 void ImageDeviceContext::BitBlt(int x, int y, int width, int height, const Picture& picture) {
-    Unrepeatable();
     width = std::min(width, picture.width);
     height = std::min(height, picture.height);
     if (width <= 0 || height <= 0 ||
@@ -341,35 +275,31 @@ void ImageDeviceContext::BitBlt(int x, int y, int width, int height, const Pictu
 }
 
 int ImageDeviceContext::TextWidth(std::string_view text) {
-    return state_.font->metrics.horizontalAdvance(ToQString(text));
+    return font_->metrics.horizontalAdvance(ToQString(text));
 }
 
 void ImageDeviceContext::TextOut(int x, int y, std::string_view text) {
-    Unrepeatable();
     if (image_.isNull()) {
         return;
     }
     const QString line = ToQString(text);
-    Touch(QRect(x, y, state_.font->metrics.horizontalAdvance(line), state_.font->metrics.height()));
+    Touch(QRect(x, y, font_->metrics.horizontalAdvance(line), font_->metrics.height()));
     QPainter painter(&image_);
-    painter.setFont(state_.font->font);
-    painter.setPen(ToQColor(state_.textColor));
-    if (!state_.transparent) {
-        painter.fillRect(x, y, state_.font->metrics.horizontalAdvance(line),
-                         state_.font->metrics.height(), ToQColor(state_.background));
+    painter.setFont(font_->font);
+    painter.setPen(ToQColor(textColor_));
+    if (!transparent_) {
+        painter.fillRect(x, y, font_->metrics.horizontalAdvance(line), font_->metrics.height(),
+                         ToQColor(background_));
     }
-    painter.drawText(QPoint(x, y + state_.font->metrics.ascent()), line);
+    painter.drawText(QPoint(x, y + font_->metrics.ascent()), line);
 }
 
 void ImageDeviceContext::DrawText(std::string_view text, const Rect& r, unsigned flags) {
     if (image_.isNull() || r.right <= r.left || r.bottom <= r.top) {
         return;
     }
-    Draw({DrawCall::Kind::kText, r, state_, {}, flags, std::string(text)});
-}
-
-void ImageDeviceContext::PaintText(std::string_view text, const Rect& r, unsigned flags) {
-    const QFontMetrics& metrics = state_.font->metrics;
+    Touch(QRect(r.left, r.top, r.Width(), r.Height()));
+    const QFontMetrics& metrics = font_->metrics;
     const QString all = ToQString(text);
 
     std::vector<QString> lines;
@@ -396,8 +326,8 @@ void ImageDeviceContext::PaintText(std::string_view text, const Rect& r, unsigne
 
     QPainter painter(&image_);
     painter.setClipRect(QRect(r.left, r.top, r.Width(), r.Height()));
-    painter.setFont(state_.font->font);
-    painter.setPen(ToQColor(state_.textColor));
+    painter.setFont(font_->font);
+    painter.setPen(ToQColor(textColor_));
     for (const QString& line : lines) {
         const int width = metrics.horizontalAdvance(line);
         int x = r.left;
@@ -407,8 +337,8 @@ void ImageDeviceContext::PaintText(std::string_view text, const Rect& r, unsigne
         } else if (flags & kDtRight) {
             x = r.right - width;
         }
-        if (!state_.transparent) {
-            painter.fillRect(x, y, width, cell, ToQColor(state_.background));
+        if (!transparent_) {
+            painter.fillRect(x, y, width, cell, ToQColor(background_));
         }
         painter.drawText(QPoint(x, y + metrics.ascent()), line);
         y += cell;
@@ -426,38 +356,10 @@ void ImageSurface::Resize(int width, int height) {
     image_ = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
     image_.fill(QColor(kGrey.r, kGrey.g, kGrey.b));
     dirty_ = image_.rect();
-    repeats_.Forget();
 }
 
 std::unique_ptr<DeviceContext> ImageSurface::OpenClientDC() {
-    return std::make_unique<ImageDeviceContext>(image_, &dirty_, &repeats_);
-}
-
-QRect ImageSurface::TakeDirty() {
-    const QRect area = std::exchange(dirty_, QRect()).intersected(image_.rect());
-    if (area.isEmpty()) {
-        return {};
-    }
-    if (shown_.size() != image_.size()) {
-        shown_ = image_.copy();
-        return area;
-    }
-    const std::size_t bytes = static_cast<std::size_t>(area.width()) * 4;
-    int first = -1;
-    int last = -1;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const auto* now = reinterpret_cast<const std::uint32_t*>(image_.constScanLine(y));
-        auto* before = reinterpret_cast<std::uint32_t*>(shown_.scanLine(y));
-        if (std::memcmp(now + area.left(), before + area.left(), bytes) != 0) {
-            std::memcpy(before + area.left(), now + area.left(), bytes);
-            first = first < 0 ? y : first;
-            last = y;
-        }
-    }
-    if (first < 0) {
-        return {};
-    }
-    return QRect(area.left(), first, area.width(), last - first + 1);
+    return std::make_unique<ImageDeviceContext>(image_, &dirty_);
 }
 
 void ImageSurface::ShowNow() {

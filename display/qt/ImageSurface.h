@@ -6,10 +6,9 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "DeviceContext.h"
-#include "RepeatFilter.h"
 
 namespace tessaform {
 
@@ -29,21 +28,18 @@ const ResolvedFont& ResolveFont(const FontSpec& spec);
 // Windows device context the game's layout was made for. Text goes through
 // QPainter; everything else writes pixels itself so that no transformation,
 // smoothing or colour conversion can touch it.
-class ImageDeviceContext final : public DeviceContext, private RepeatFilter::Holder {
+class ImageDeviceContext final : public DeviceContext {
 public:
     // The image must outlive the context; any other format is converted to RGB32.
-    // Every pixel written is added to `dirty`, when given, so a window can show
-    // just what changed. Calls that repeat the last context's are left out through
-    // `repeats`, when given.
-    explicit ImageDeviceContext(QImage& image, QRect* dirty = nullptr,
-                                RepeatFilter* repeats = nullptr);
-    ~ImageDeviceContext() override;
+    // Every pixel written is added
+    // to `dirty`, when given, so a window can show just what changed.
+    explicit ImageDeviceContext(QImage& image, QRect* dirty = nullptr);
 
-    void SelectPen(Rgb color) override { state_.pen = color; }
-    void SelectBrush(Rgb color) override { state_.brush = color; }
-    void SelectFont(const FontSpec& font) override { state_.font = &ResolveFont(font); }
-    void SetTextColor(Rgb color) override { state_.textColor = color; }
-    void SetTransparentBackground() override { state_.transparent = true; }
+    void SelectPen(Rgb color) override { pen_ = color; }
+    void SelectBrush(Rgb color) override { brush_ = color; }
+    void SelectFont(const FontSpec& font) override { font_ = &ResolveFont(font); }
+    void SetTextColor(Rgb color) override { textColor_ = color; }
+    void SetTransparentBackground() override { transparent_ = true; }
 
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
@@ -58,32 +54,19 @@ public:
     int TextWidth(std::string_view text) override;
 
 private:
-    void Draw(DrawCall call);
-    void Do(const DrawCall& call);
-    void Release() override;
-    // Before a call a list of calls cannot tell; a dissolve makes 200,000 of them.
-    void Unrepeatable() {
-        if (describable_) {
-            Release();
-            describable_ = false;
-        }
-    }
     void Fill(int left, int top, int right, int bottom, Rgb color);
-    void Outline(const Rect& r);
     void Touch(const QRect& area);
-    void PaintText(std::string_view text, const Rect& r, unsigned flags);
 
     QImage& image_;
     QRect* dirty_;
-    RepeatFilter* repeats_;
-    DrawState state_;
+    Rgb pen_ = kBlack;
+    Rgb brush_ = kWhite;
+    Rgb textColor_ = kBlack;
+    Rgb background_ = kWhite;
+    bool transparent_ = false;
+    const ResolvedFont* font_;
     int x_ = 0;
     int y_ = 0;
-    // While holding, calls that repeat the filter's last ones are only counted.
-    bool holding_ = false;
-    std::size_t held_ = 0;
-    bool describable_ = true;
-    std::vector<DrawCall> calls_;
 };
 
 // The view's client area held as an image; the window shows it.
@@ -96,10 +79,8 @@ public:
     // Called by ShowNow; the window repaints itself from the image there.
     void SetShowCallback(std::function<void()> callback) { show_ = std::move(callback); }
     const QImage& Image() const { return image_; }
-    // The area that changed on screen since the last call: what was drawn there and
-    // differs from what the window was given before. The clock redraws the same
-    // text twenty times a second; that shows nothing new.
-    QRect TakeDirty();
+    // The area drawn on since the last call.
+    QRect TakeDirty() { return std::exchange(dirty_, QRect()); }
 
     std::unique_ptr<DeviceContext> OpenClientDC() override;
     Rect ClientRect() const override { return {0, 0, image_.width(), image_.height()}; }
@@ -107,9 +88,7 @@ public:
 
 private:
     QImage image_;
-    QImage shown_;  // the image as the window was last given it
     QRect dirty_;
-    RepeatFilter repeats_;
     std::function<void()> show_;
 };
 
