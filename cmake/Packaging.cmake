@@ -2,7 +2,6 @@
 # laid out as Debian lays out its own games.
 set(TESSAFORM_APP_ID org.example.Tessaform)
 set(TESSAFORM_PACKAGING_DIR ${CMAKE_CURRENT_LIST_DIR}/../packaging)
-set(TESSAFORM_DOC_DIR share/doc/tessaform)
 
 install(TARGETS tessaform RUNTIME DESTINATION games)
 install(FILES ${TESSAFORM_PACKAGING_DIR}/${TESSAFORM_APP_ID}.desktop
@@ -68,7 +67,7 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Twelve blocks each show a circle, a cross, a square and a triangle. Click the
 arrows inside a block to swap its shapes until every block matches the master
 block, before the 105 seconds of a game run out. Five games make a set.")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGING_INSTALL_PREFIX ${TESSAFORM_PACKAGE_PREFIX})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
