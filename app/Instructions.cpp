@@ -1,8 +1,14 @@
+// The printed rules of the game and the maker's notice below them.
 #include "Instructions.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "ProjectNotice.h"
 
 namespace tessaform {
 
-const std::array<const char*, kInstructionLineCount> kInstructionLines = {
+constexpr std::array<const char*, kInstructionLineCount> kInstructionLines = {
     "Welcome to Tessaform! This is the Primer Edition of the game, which leaves out some of",
     "the features of the Expert Edition. The board holds 12 blocks, and each block contains",
     "the same four shapes: a square, a circle, a triangle and a cross, arranged",
@@ -36,12 +42,17 @@ const std::array<const char*, kInstructionLineCount> kInstructionLines = {
     "at any time by pressing Alt+F4 or by choosing the Exit item of the File menu",
     "on the menu bar.",
     " ",
-    "Tessaform is produced by the Tessaform developers. No part of these materials",
-    "may be copied or passed on without the express permission of the Tessaform developers.",
-    "All rights reserved. Copyright (C) 2026 the Tessaform developers.",
-    "Tessaform developers, 12 Example Lane, Sampleton EX1 2AB, Exampleland",
-    "E-mail: tessaform@example.org",
+    "Tessaform is made by the Tessaform developers. You may copy it, change it and pass it",
+    "on under the MIT licence, whose full text is in " TESSAFORM_LICENCE_FILE ".",
+    "It comes with no warranty of any kind. Copyright (C) 2026 the Tessaform developers.",
+    "Home page: " TESSAFORM_HOME_PAGE,
+    "E-mail for reports of faults: " TESSAFORM_REPORT_ADDRESS,
 };
+
+// The addresses are chosen when the build is configured; one too long would run off the page.
+static_assert(std::ranges::all_of(kInstructionLines, [](std::string_view line) {
+    return line.size() <= kInstructionLineMaxLength;
+}));
 
 void SetInstructionLines(GameState& state) {
     for (int i = 0; i < kInstructionLineCount; ++i) {

@@ -2,13 +2,19 @@
 # laid out as Debian lays out its own games.
 set(TESSAFORM_APP_ID org.example.Tessaform)
 set(TESSAFORM_PACKAGING_DIR ${CMAKE_CURRENT_LIST_DIR}/../packaging)
-set(TESSAFORM_DOC_DIR share/doc/tessaform)
+
+# The metadata and the manual page name the home page, the address for reports and
+# the licence's place as the top CMakeLists sets them.
+set(TESSAFORM_METAINFO ${CMAKE_BINARY_DIR}/${TESSAFORM_APP_ID}.metainfo.xml)
+set(TESSAFORM_MANUAL ${CMAKE_BINARY_DIR}/tessaform.6)
+configure_file(${TESSAFORM_PACKAGING_DIR}/${TESSAFORM_APP_ID}.metainfo.xml.in
+               ${TESSAFORM_METAINFO} @ONLY)
+configure_file(${TESSAFORM_PACKAGING_DIR}/tessaform.6.in ${TESSAFORM_MANUAL} @ONLY)
 
 install(TARGETS tessaform RUNTIME DESTINATION games)
 install(FILES ${TESSAFORM_PACKAGING_DIR}/${TESSAFORM_APP_ID}.desktop
         DESTINATION share/applications)
-install(FILES ${TESSAFORM_PACKAGING_DIR}/${TESSAFORM_APP_ID}.metainfo.xml
-        DESTINATION share/metainfo)
+install(FILES ${TESSAFORM_METAINFO} DESTINATION share/metainfo)
 
 # The theme icons are drawn at build time; no picture is kept in the repository.
 add_executable(tessaform-icons ${TESSAFORM_PACKAGING_DIR}/icon/main.cpp)
@@ -30,13 +36,14 @@ install(DIRECTORY ${TESSAFORM_ICON_DIR} DESTINATION share/icons)
 # The manual page and the changelog go in compressed as Debian wants them: at
 # the highest level and without a time stamp, so that every build is the same.
 set(TESSAFORM_GZIPPED)
-foreach(file tessaform.6 changelog)
+foreach(file ${TESSAFORM_MANUAL} ${TESSAFORM_PACKAGING_DIR}/changelog)
+    get_filename_component(name ${file} NAME)
     add_custom_command(
-        OUTPUT ${CMAKE_BINARY_DIR}/${file}.gz
-        COMMAND gzip -9nc ${TESSAFORM_PACKAGING_DIR}/${file} > ${CMAKE_BINARY_DIR}/${file}.gz
-        DEPENDS ${TESSAFORM_PACKAGING_DIR}/${file}
+        OUTPUT ${CMAKE_BINARY_DIR}/${name}.gz
+        COMMAND gzip -9nc ${file} > ${CMAKE_BINARY_DIR}/${name}.gz
+        DEPENDS ${file}
         VERBATIM)
-    list(APPEND TESSAFORM_GZIPPED ${CMAKE_BINARY_DIR}/${file}.gz)
+    list(APPEND TESSAFORM_GZIPPED ${CMAKE_BINARY_DIR}/${name}.gz)
 endforeach()
 add_custom_target(tessaform_docs ALL DEPENDS ${TESSAFORM_GZIPPED})
 install(FILES ${CMAKE_BINARY_DIR}/tessaform.6.gz DESTINATION share/man/man6)
@@ -68,11 +75,11 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Twelve blocks each show a circle, a cross, a square and a triangle. Click the
 arrows inside a block to swap its shapes until every block matches the master
 block, before the 105 seconds of a game run out. Five games make a set.")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGING_INSTALL_PREFIX ${TESSAFORM_PACKAGE_PREFIX})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://tessaform.example.org/)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
 # On a Wayland desktop Qt prefers its Wayland plugin, which Debian ships apart.

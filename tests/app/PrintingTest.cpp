@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -10,6 +11,7 @@
 #include "AppFixture.h"
 #include "Instructions.h"
 #include "Printing.h"
+#include "ProjectNotice.h"
 
 namespace tessaform::testing {
 
@@ -77,6 +79,38 @@ TEST(Printing, TheNoticeThenTheEntriesAtOnePitchFromOneLeftEdgeInAFreshFontFrom6
     // The view may have been repainted too narrow while the dialog was open.
     EXPECT_TRUE(PrintedPage(run, 640).empty());
     EXPECT_EQ(run.Frame().Printing().CurrentPrintFont(), font) << "the last page's font stays";
+}
+
+// The maker's notice ends the page and must not take back what the licence grants: it
+// holds the licence's copyright line, names the licence as LICENSE names itself, and
+// says where the package puts it and how to reach the developers, as configured.
+TEST(Printing, TheNoticeGrantsWhatTheLicenceGrantsAndSaysWhereToReachTheDevelopers) {
+    QFile licence(TESSAFORM_LICENSE);
+    ASSERT_TRUE(licence.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList licenceLines = QString(licence.readAll()).split('\n');
+    RunningApp run;
+    const std::vector<PdfLine> lines = PrintedPage(run, 641);
+    ASSERT_GE(lines.size(), 5u);
+    QString notice;
+    std::for_each(lines.end() - 5, lines.end(), [&](const PdfLine& l) { notice += l.text + ' '; });
+    const struct {
+        const char* what;
+        QString text;
+        bool said;
+    } claims[] = {
+        {"LICENSE's copyright line",
+         licenceLines.filter(QRegularExpression("^Copyright ")).value(0), true},
+        {"the licence by its name", QString(licenceLines[0]).replace("License", "licence"), true},
+        {"where the package puts the licence", TESSAFORM_LICENCE_FILE, true},
+        {"the home page", TESSAFORM_HOME_PAGE, true},
+        {"the address for reports", TESSAFORM_REPORT_ADDRESS, true},
+        {"no reservation of the rights the licence grants", "reserved", false},
+        {"no ban on passing it on", "permission", false},
+    };
+    for (const auto& c : claims) {
+        EXPECT_EQ(!c.text.isEmpty() && notice.contains(c.text, Qt::CaseInsensitive), c.said)
+            << c.what << ": " << notice.toStdString();
+    }
 }
 
 }  // namespace tessaform::testing

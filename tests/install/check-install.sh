@@ -1,5 +1,5 @@
 #!/bin/sh
-# check-install.sh BUILD_DIR
+# check-install.sh BUILD_DIR VERSION HOME_PAGE REPORT_ADDRESS LICENCE_FILE
 # Installs the build into a scratch folder and checks every file a desktop and Debian need.
 set -eu
 dest=$(mktemp -d)
@@ -22,6 +22,15 @@ exec=$(sed -n 's/^Exec=//p' "$entry")
 grep -qx 'Icon=org.example.Tessaform' "$entry" || fail "the desktop entry names another icon"
 zcat "$dest/usr/share/doc/tessaform/changelog.gz" | head -1 | grep -q "^tessaform ($2)" ||
     fail "the changelog does not open with version $2"
+# The game, its manual and its metadata send players to these; one place sets them.
+[ -f "$dest$5" ] || fail "the licence is not at $5, where the game and its manual say it is"
+zcat "$dest/usr/share/man/man6/tessaform.6.gz" >"$dest/manual"
+for value in "$3" "$4"; do
+    for file in "$dest/manual" "$dest/usr/share/metainfo/org.example.Tessaform.metainfo.xml" \
+        "$dest/usr/share/doc/tessaform/copyright"; do
+        grep -qF "$value" "$file" || fail "$(basename "$file") does not name $value"
+    done
+done
 for size in 16 32 48 64 128 256; do
     icon="$dest/usr/share/icons/hicolor/${size}x${size}/apps/org.example.Tessaform.png"
     got=$(identify -format '%wx%h' "$icon")

@@ -1,0 +1,60 @@
+// The real program's command line, started as from a text console or an SSH session:
+// no display, or none that opens.
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+
+namespace tessaform::testing {
+
+TEST(CommandLine, WithoutADisplayEachAnswerIsPlainAndNoneAborts) {
+    const QString usage = R"(Usage: \S+ \[options\]\n(.*\n)+  -v, --version .*\n)";
+    const QString desktop = R"(; it needs a graphical desktop session \(X11 or Wayland\)\n)";
+    const QString noDisplay = R"(tessaform: found no display \(.*\))" + desktop;
+    const QString unknown = R"(tessaform: Unknown option 'bogus'\.\n\n)" + usage;
+    const struct {
+        QStringList arguments;
+        const char* platform;  // QT_QPA_PLATFORM, when set
+        int status;
+        QString out, err;  // what the whole of each stream must be, as patterns
+    } cases[] = {
+        {{}, "", 1, "", noDisplay},
+        {{"--help-all"}, "", 1, "", noDisplay},  // Qt's options need Qt's platform
+        {{"--bogus"}, "", 1, "", unknown},
+        {{"stray"}, "", 1, "", "tessaform: takes no file or other argument: stray\n\n" + usage},
+        {{"--help"}, "", 0, usage, ""},
+        {{"--version"}, "", 0, "tessaform " TESSAFORM_VERSION "\n", ""},
+        // A platform named outright is Qt's to open; what the game does not know is still refused.
+        {{"--bogus"}, "offscreen", 1, "", "(.*\n)*" + unknown},
+        {{"-platform", "offscreen", "--bogus"}, "", 1, "", "(.*\n)*" + unknown},
+        // Qt's own account of why, then the game's one line instead of an abort.
+        {{}, "xcb", 1, "", "(.*\n)+tessaform: could not open the display" + desktop},
+    };
+    const auto whole = [](const QString& pattern, const QString& text) {
+        return QRegularExpression("\\A(?:" + pattern + ")\\z").match(text).hasMatch();
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(("tessaform " + c.arguments.join(' ') + " on " + c.platform).toStdString());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM"}) {
+            env.remove(name);
+        }
+        if (*c.platform != '\0') {
+            env.insert("QT_QPA_PLATFORM", c.platform);
+        }
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(TESSAFORM_PROGRAM, c.arguments);
+        ASSERT_TRUE(program.waitForFinished(90000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "no abort, no core";
+        EXPECT_EQ(program.exitCode(), c.status);
+        const QString out = program.readAllStandardOutput(), err = program.readAllStandardError();
+        EXPECT_TRUE(whole(c.out, out)) << out.toStdString();
+        EXPECT_TRUE(whole(c.err, err)) << err.toStdString();
+    }
+}
+
+}  // namespace tessaform::testing
