@@ -20,7 +20,7 @@ build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
 run: build
-	@$(BUILD)/app/tessaform
+	@$(BUILD)/desktop/tessaform
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
@@ -47,14 +47,14 @@ leakcheck: setup
 	@test -f $(ASAN_BUILD)/CMakeCache.txt || \
 		cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DTESSAFORM_SANITIZE=ON
 	@$(SANITIZER_ENV) cmake --build $(ASAN_BUILD) -j$(JOBS) --target tessaform tessaform-moves
-	@$(SANITIZER_ENV) python3 tests/e2e/scenarios.py play_a_set $(ASAN_BUILD)/app/tessaform \
+	@$(SANITIZER_ENV) python3 tests/e2e/scenarios.py play_a_set $(ASAN_BUILD)/desktop/tessaform \
 		$(ASAN_BUILD)/tests/e2e/tessaform-moves $(ASAN_BUILD)/leakcheck
 
 # Retakes the README's pictures, docs/board.png and docs/recap.png, from the set that the
 # end-to-end player plays at 800x600; not part of `make test`.
 screenshots: configure
 	@cmake --build $(BUILD) -j$(JOBS) --target tessaform tessaform-moves
-	@python3 tests/e2e/scenarios.py play_a_set $(BUILD)/app/tessaform \
+	@python3 tests/e2e/scenarios.py play_a_set $(BUILD)/desktop/tessaform \
 		$(BUILD)/tests/e2e/tessaform-moves $(BUILD)/screenshots
 	@cp $(BUILD)/screenshots/board.png $(BUILD)/screenshots/recap.png docs/
 

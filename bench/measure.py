@@ -169,7 +169,7 @@ class Session(Screen):
         super().__init__(size, number)
         game_env = dict(self.env, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE="/dev/null")
         self.started = time.monotonic()
-        self.game = subprocess.Popen([os.path.join(build, "app", "tessaform")], env=game_env,
+        self.game = subprocess.Popen([os.path.join(build, "desktop", "tessaform")], env=game_env,
                                      stderr=subprocess.DEVNULL)
 
     def close(self):
@@ -309,7 +309,7 @@ def idle_figures(program, server):
 def measure_game(build, screen, server):
     env = dict(screen.env, XDG_RUNTIME_DIR=server.dir, HOME=server.dir,
                SDL_AUDIODRIVER="pulseaudio", QT_LOGGING_RULES="tessaform.*=true")
-    game = subprocess.Popen([os.path.join(build, "app", "tessaform")], env=env,
+    game = subprocess.Popen([os.path.join(build, "desktop", "tessaform")], env=env,
                             stderr=subprocess.PIPE, text=True)
     log = Log(game.stderr)
     try:
@@ -420,7 +420,7 @@ def main():
           f"   (budget 100 ms; runs {[round(r[1] * 1000) for r in results]})")
     print(f"peak resident memory:      {median([r[2] for r in results]) / 1024:7.1f} MB"
           f"   (budget 120 MB)")
-    executable = os.path.join(build, "app", "tessaform")
+    executable = os.path.join(build, "desktop", "tessaform")
     stripped = subprocess.run(["sh", "-c", f"strip -o /tmp/tessaform.stripped {executable}"
                                " && stat -c %s /tmp/tessaform.stripped"],
                               capture_output=True, text=True, check=True).stdout.strip()

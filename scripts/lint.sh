@@ -25,7 +25,7 @@ grep -E '(warning|error):' "$build/clang-tidy.log" || true
 
 echo "lint: cppcheck"
 includes=()
-for dir in game game/view display display/qt assets app tests/game tests/soak; do
+for dir in rules assets display view desktop tests/game tests/soak; do
     includes+=(-I "$dir")
 done
 cppcheck_status=0
@@ -34,8 +34,8 @@ cppcheck_status=0
 cppcheck --quiet --std=c++20 --language=c++ --library=qt --library=googletest --inline-suppr \
     --enable=warning,performance,portability \
     --suppress=missingIncludeSystem --suppress=missingInclude \
-    --suppress=danglingTemporaryLifetime:app/CTessaformView.cpp \
-    --suppress=danglingTempReference:app/CTessaformView.cpp \
+    --suppress=danglingTemporaryLifetime:desktop/CTessaformView.cpp \
+    --suppress=danglingTempReference:desktop/CTessaformView.cpp \
     --error-exitcode=1 -j "$jobs" "${includes[@]}" "${sources[@]}" || cppcheck_status=$?
 
 if [[ $tidy_status -ne 0 || $cppcheck_status -ne 0 ]]; then
