@@ -91,8 +91,7 @@ CMainFrame::CMainFrame(CTessaformDoc& document, SoundPort* sound)
     auto setTitle = [this](const std::string& title) {
         document_.SetTitle(QString::fromStdString(title));
     };
-    view_ = sound != nullptr ? new CTessaformView(this, setTitle, *sound)
-                             : new CTessaformView(this, setTitle);
+    view_ = new CTessaformView(this, setTitle, sound);
     setCentralWidget(view_);
     SetInstructionLines(view_->Game().State());
     printing_ = std::make_unique<InstructionsPrinter>(view_->Game().State(),

@@ -29,15 +29,6 @@ std::unique_ptr<SoundPlayer> MakeSoundPlayer(MessageBoxPort& messages, QObject* 
 }  // namespace
 
 CTessaformView::CTessaformView(QWidget* parent,
-                               std::function<void(const std::string&)> setDocumentTitle)
-    : CTessaformView(parent, std::move(setDocumentTitle), nullptr) {}
-
-CTessaformView::CTessaformView(QWidget* parent,
-                               std::function<void(const std::string&)> setDocumentTitle,
-                               SoundPort& sound)
-    : CTessaformView(parent, std::move(setDocumentTitle), &sound) {}
-
-CTessaformView::CTessaformView(QWidget* parent,
                                std::function<void(const std::string&)> setDocumentTitle,
                                SoundPort* sound)
     : QWidget(parent),

@@ -19,10 +19,9 @@ class CTessaformView : public QWidget {
     Q_OBJECT
 
 public:
-    CTessaformView(QWidget* parent, std::function<void(const std::string&)> setDocumentTitle);
-    // Plays through the given port instead of SDL; tests pass a silent one.
+    // Plays over SDL unless given a sound port; tests pass a silent one.
     CTessaformView(QWidget* parent, std::function<void(const std::string&)> setDocumentTitle,
-                   SoundPort& sound);
+                   SoundPort* sound = nullptr);
     ~CTessaformView() override;
 
     GameView& Game() { return *game_; }
@@ -42,8 +41,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    CTessaformView(QWidget* parent, std::function<void(const std::string&)> setDocumentTitle,
-                   SoundPort* sound);
     void RunRepaint();
     // Runs one of the game's handlers, for the expiry of timer `timerId` or (0) anything
     // else, then shows what it drew.
