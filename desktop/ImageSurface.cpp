@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
-#include <mutex>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -150,10 +149,8 @@ void WrapParagraph(const QString& text, const QFontMetrics& metrics, int width,
 
 const ResolvedFont& ResolveFont(const FontSpec& spec) {
     using Key = std::tuple<std::string, int, int, bool>;
-    static std::mutex mutex;
     static std::map<Key, ResolvedFont> fonts;
 
-    const std::lock_guard lock(mutex);
     const Key key{spec.family, spec.height, spec.weight, spec.fixedPitch};
     auto it = fonts.find(key);
     if (it == fonts.end()) {
@@ -164,12 +161,7 @@ const ResolvedFont& ResolveFont(const FontSpec& spec) {
 }
 
 ImageDeviceContext::ImageDeviceContext(QImage& image, QRect* dirty)
-    : image_(image), dirty_(dirty), font_(&ResolveFont(kDefaultFont)) {
-    const QImage::Format format = image_.format();
-    if (!image_.isNull() && format != QImage::Format_RGB32 && format != QImage::Format_ARGB32) {
-        image_.convertTo(QImage::Format_RGB32);
-    }
-}
+    : image_(image), dirty_(dirty), font_(&ResolveFont(kDefaultFont)) {}
 
 void ImageDeviceContext::Touch(const QRect& area) {
     if (dirty_ != nullptr) {
@@ -278,20 +270,9 @@ int ImageDeviceContext::TextWidth(std::string_view text) {
     return font_->metrics.horizontalAdvance(ToQString(text));
 }
 
+// One line from (x, y), clipped only by the image.
 void ImageDeviceContext::TextOut(int x, int y, std::string_view text) {
-    if (image_.isNull()) {
-        return;
-    }
-    const QString line = ToQString(text);
-    Touch(QRect(x, y, font_->metrics.horizontalAdvance(line), font_->metrics.height()));
-    QPainter painter(&image_);
-    painter.setFont(font_->font);
-    painter.setPen(ToQColor(textColor_));
-    if (!transparent_) {
-        painter.fillRect(x, y, font_->metrics.horizontalAdvance(line), font_->metrics.height(),
-                         ToQColor(background_));
-    }
-    painter.drawText(QPoint(x, y + font_->metrics.ascent()), line);
+    DrawText(text, {x, y, image_.width(), y + font_->metrics.height()}, kDtSingleLine);
 }
 
 void ImageDeviceContext::DrawText(std::string_view text, const Rect& r, unsigned flags) {

@@ -30,8 +30,7 @@ const ResolvedFont& ResolveFont(const FontSpec& spec);
 // smoothing or colour conversion can touch it.
 class ImageDeviceContext final : public DeviceContext {
 public:
-    // The image must outlive the context; any other format is converted to RGB32.
-    // Every pixel written is added
+    // The image must outlive the context and be RGB32. Every pixel written is added
     // to `dirty`, when given, so a window can show just what changed.
     explicit ImageDeviceContext(QImage& image, QRect* dirty = nullptr);
 
