@@ -1,7 +1,5 @@
 #include "Layout.h"
 
-#include "Arrangements.h"
-
 namespace tessaform {
 
 void ComputeBoardOrigin(GameState& s) {
@@ -23,7 +21,6 @@ void ComputeBlockRects(GameState& s) {
 }
 
 void ComputePanelLayout(GameState& s) {
-    s.arrowRect = kArrowHotSpots;
     // Each label is followed 4 pixels later by its box, each box 10 pixels later by the next label.
     s.timeLabelRect = {10, 1, 80, 18};
     s.timeValueRect = {84, 1, 129, 18};

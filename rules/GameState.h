@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Arrangements.h"
 #include "Board.h"
 #include "Rect.h"
 #include "Scale.h"
@@ -60,7 +61,7 @@ struct GameState {
     // Layout.
     Rect clientRect;
     std::array<Rect, kBlockCount> blockRect{};
-    std::array<Rect, kArrowCount> arrowRect{};
+    std::array<Rect, kArrowCount> arrowRect = kArrowHotSpots;  // the same in every layout
     Rect timeValueRect, timeLabelRect;
     Rect bonusValueRect, bonusLabelRect;
     Rect clickCostValueRect, clickCostLabelRect;

@@ -56,8 +56,7 @@ TEST(HitTest, EveryPointOfABlockFindsTheArrowWhoseAreaHoldsIt) {
                             {3, 66, 94, 113, 127}, {4, 33, 47, 66, 94}, {5, 113, 127, 66, 94},
                             {6, 64, 81, 64, 81},   {9, 82, 96, 79, 96}, {9, 79, 81, 82, 96},
                             {7, 82, 96, 64, 78},   {8, 64, 78, 82, 96}};
-    GameState s;
-    s.arrowRect = kArrowHotSpots;
+    const GameState s;
     for (int dy = -3; dy <= 163; ++dy) {
         for (int dx = -3; dx <= 163; ++dx) {
             const auto* area = std::ranges::find_if(areas, [&](auto& a) {
