@@ -66,14 +66,14 @@ void GameView::OnDraw(DeviceContext& dc) {
         if (s.blockStatus[k] == kLost) {
             continue;
         }
-        Blit(k, s.blockArrangement[k]);
+        Blit(dc, k, s.blockArrangement[k]);
         if (s.blockStatus[k] == kMatched) {
-            tessaform::FrameBlock(dc, s, k, kGreen);
+            FrameBlock(dc, s, k, kGreen);
         }
     }
-    tessaform::FrameBlock(dc, s, kMasterBlock, kRed);
+    FrameBlock(dc, s, kMasterBlock, kRed);
 
-    ClockCheck();
+    ClockCheck(dc);
 }
 
 // While the warning shows, no timer may draw over it or run games on unseen;
@@ -126,15 +126,15 @@ void GameView::ReleasePictures() {
 
 // ---- Block drawing ---------------------------------------------------------
 
-void GameView::Blit(int block, int arrangement) {
+void GameView::Blit(DeviceContext& dc, int block, int arrangement) {
     if (const auto& picture = blockImages_[arrangement]) {
-        BlitBlock(*ports_.surface.OpenClientDC(), state_, block, *picture);
+        BlitBlock(dc, state_, block, *picture);
     }
 }
 
 void GameView::DrawArrangement(int column, int row, int arrangement) {
     const int k = BlockIndex(column, row);
-    Blit(k, arrangement);
+    Blit(*ports_.surface.OpenClientDC(), k, arrangement);
     if (state_.blockClicks[k] < kMaxBlockClicks) {
         ++state_.blockClicks[k];
     }
@@ -142,11 +142,7 @@ void GameView::DrawArrangement(int column, int row, int arrangement) {
 
 void GameView::RedrawBlock(int column, int row) {
     const int k = BlockIndex(column, row);
-    Blit(k, state_.blockArrangement[k]);
-}
-
-void GameView::FrameBlock(int block, Rgb pen) {
-    tessaform::FrameBlock(*ports_.surface.OpenClientDC(), state_, block, pen);
+    Blit(*ports_.surface.OpenClientDC(), k, state_.blockArrangement[k]);
 }
 
 // ---- Clicks ----------------------------------------------------------------
@@ -190,7 +186,7 @@ void GameView::ResolveBlock(int column, int row) {
         if (!PlayAsyncInThisGame(156)) {
             return;
         }
-        FrameBlock(k, kGreen);
+        FrameBlock(*ports_.surface.OpenClientDC(), s, k, kGreen);
         s.blockStatus[k] = kMatched;
         Log("match block " + std::to_string(k));
         return;
@@ -204,8 +200,9 @@ void GameView::ResolveBlock(int column, int row) {
             }
             if (s.blockArrangement[j] == s.blockArrangement[k]) {
                 Log("collide blocks " + std::to_string(k) + " " + std::to_string(j));
-                FrameBlock(k, kBlack);
-                FrameBlock(j, kBlack);
+                auto dc = ports_.surface.OpenClientDC();
+                FrameBlock(*dc, s, k, kBlack);
+                FrameBlock(*dc, s, j, kBlack);
                 WaitForSound(155);
                 LoseBlocks(column, row, c, r);
                 return;
@@ -240,9 +237,13 @@ bool GameView::TimeIsUp() const {
     return SecondsLeft() <= 0;
 }
 
-void GameView::ShowTimeLeft(TimeSpan seconds) {
+void GameView::SetTimeLeft(TimeSpan seconds) {
     state_.timeLeft = std::max<TimeSpan>(seconds, 0);
     state_.timeLeftText = FormatTimeLeft(state_.timeLeft);
+}
+
+void GameView::ShowTimeLeft(TimeSpan seconds) {
+    SetTimeLeft(seconds);
     DrawTimeBox();
 }
 
@@ -275,37 +276,35 @@ void GameView::EvaluateBoard() {
             return;
         }
         s.now = ports_.clock.Now();
-        if (TimeIsUp()) {
-            s.timeExpired = 1;
-            ShowTimeLeft(0);
-            DrawScorePanel(false);
-        } else {
+        if (!TimeIsUp()) {
             ShowTimeLeft(SecondsLeft());
             s.bonusIndex = BonusIndexFor(s.timeLeft);
             DrawScorePanel(true);
+            return;
         }
-    } else if (s.timeExpired == 1) {
-        ShowTimeLeft(0);
-        DrawScorePanel(false);
-    } else {
+    } else if (s.timeExpired == 0) {
         s.now = ports_.clock.Now();
-        if (TimeIsUp()) {
-            if (!EndOfGame(false)) {
-                return;
-            }
-            ShowTimeLeft(0);
+        if (!TimeIsUp()) {
+            DrawScorePanel(false);  // the time box is the tick's
+            return;
         }
-        DrawScorePanel(false);
+        if (!EndOfGame(false)) {
+            return;
+        }
     }
+    // Over by time, now or while the click was handled.
+    s.timeExpired = 1;
+    ShowTimeLeft(0);
+    DrawScorePanel(false);
 }
 
-bool GameView::EndOfGame(bool completed) {
+bool GameView::EndOfGame(bool completed, bool withSound) {
     GameState& s = state_;
     ports_.timers.KillTimer(kClockTimer);
     if (completed) {
         s.clockRunning = 0;
     }
-    if (!PlayAsyncInThisGame(158)) {
+    if (withSound && !PlayAsyncInThisGame(158)) {
         return false;
     }
     s.gameOver = 1;
@@ -321,29 +320,20 @@ bool GameView::EndOfGame(bool completed) {
     return true;
 }
 
-void GameView::ClockCheck() {
+void GameView::ClockCheck(DeviceContext& dc) {
     GameState& s = state_;
     if (s.allResolved == 0 && s.timeExpired == 0) {
         s.now = ports_.clock.Now();
-        if (TimeIsUp()) {
-            ports_.timers.KillTimer(kClockTimer);
-            s.gameOver = 1;
-            Log("game " + std::to_string(s.gameIndex + 1) + " over: time");
-            if (!ports_.timers.SetTimer(kRestTimer, s.restInterval)) {
-                TellNoTimer();
-                return;
-            }
-            s.clockRunning = 0;
-            s.timeExpired = 1;
+        if (TimeIsUp() && !EndOfGame(false, false)) {
+            return;
         }
     }
-    ShowTimeLeft(SecondsLeft());
+    SetTimeLeft(SecondsLeft());
+    tessaform::DrawTimeBox(dc, s);
     if (s.timeLeft > 0) {
         s.bonusIndex = BonusIndexFor(s.timeLeft);
-        DrawScorePanel(true);
-    } else {
-        DrawScorePanel(false);
     }
+    tessaform::DrawScorePanel(dc, s, s.timeLeft > 0);
     if (s.gameOver == 1) {
         OnTimer(kClockTimer);
     }
@@ -404,7 +394,7 @@ void GameView::NextGame() {
             RedrawBlock(column, row);
         }
     }
-    FrameBlock(kMasterBlock, kRed);
+    FrameBlock(*ports_.surface.OpenClientDC(), s, kMasterBlock, kRed);
     s.blockStatus[kMasterBlock] = kMatched;
     DrawTimeBox();
     DrawScorePanel(false);

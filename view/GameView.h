@@ -65,7 +65,6 @@ public:
     // Block drawing.
     void DrawArrangement(int column, int row, int arrangement);
     void RedrawBlock(int column, int row);
-    void FrameBlock(int block, Rgb pen);
 
     // Resolution, evaluation and the flow of games and sets.
     void ResolveBlock(int column, int row);
@@ -77,10 +76,11 @@ public:
 private:
     void FirstGameOfSet(DeviceContext& dc);
     void SuspendForNarrowScreen();
-    void ClockCheck();
+    void ClockCheck(DeviceContext& dc);
     void ClockTick();
-    // False when the rest timer was refused: the caller's step stops there.
-    bool EndOfGame(bool completed);
+    // False when the rest timer was refused: the caller's step stops there. The
+    // repaint's clock check ends a game silently.
+    bool EndOfGame(bool completed, bool withSound = true);
     void EndOfRest();
     void NextGame();
     void NewSet();
@@ -92,12 +92,13 @@ private:
     // From the last clock reading; the game lasts kGameSeconds.
     TimeSpan SecondsLeft() const;
     bool TimeIsUp() const;
+    void SetTimeLeft(TimeSpan seconds);
     void ShowTimeLeft(TimeSpan seconds);
     void WaitForSound(int id);
     // False when another game began while the sound's warning box was open.
     bool PlayAsyncInThisGame(int id);
     void TellNoTimer();
-    void Blit(int block, int arrangement);
+    void Blit(DeviceContext& dc, int block, int arrangement);
     void Log(const std::string& line);
     void LogLayout();
     void LogDeal();
