@@ -45,7 +45,6 @@ private:
     // Runs one of the game's handlers, for the expiry of timer `timerId` or (0) anything
     // else, then shows what it drew.
     void Handle(const std::function<void()>& handler, int timerId = 0);
-    void ShowChanges();
 
     ImageSurface surface_;
     SystemClock clock_;
@@ -56,8 +55,6 @@ private:
     std::unique_ptr<GameView> game_;
     bool repaintQueued_ = false;
     bool exposedOnce_ = false;
-    bool repaintedOnce_ = false;
-    int handling_ = 0;  // handlers running, nested ones in their modal boxes included
 };
 
 }  // namespace tessaform

@@ -1,5 +1,7 @@
+// The arrangements of the four shapes and what each arrow makes of them.
 #include "Arrangements.h"
 
+#include <cassert>
 #include <cstring>
 
 namespace tessaform {
@@ -15,7 +17,8 @@ int ApplyArrow(int arrangement, int arrow) {
             return k;
         }
     }
-    return arrangement;  // unreachable: the table holds every permutation
+    assert(!"the table holds every permutation");
+    return arrangement;
 }
 
 }  // namespace tessaform

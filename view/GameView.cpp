@@ -1,6 +1,8 @@
+// The game's view: its three handlers and every step of the flow of games and sets.
 #include "GameView.h"
 
 #include <algorithm>
+#include <cassert>
 #include <string>
 #include <thread>
 
@@ -8,6 +10,7 @@
 #include "BlockDrawing.h"
 #include "Deal.h"
 #include "HitTest.h"
+#include "Invariants.h"
 #include "Layout.h"
 #include "Recap.h"
 #include "Scoring.h"
@@ -26,7 +29,21 @@ bool GameView::PicturesLoaded() const {
 
 // ---- Repaint ---------------------------------------------------------------
 
+GameView::Handling::Handling(GameView& view) : view_(view) {
+    ++view_.handling_;
+}
+
+// A modal box runs handlers inside another, which has not finished: only the
+// outermost leaves the game whole, from the first repaint on.
+GameView::Handling::~Handling() {
+    if (--view_.handling_ == 0) {
+        assert(view_.State().boardInitialized == 0 ||
+               BrokenInvariant(view_.State(), kMinimumClientWidth).empty());
+    }
+}
+
 void GameView::OnDraw(DeviceContext& dc) {
+    const Handling handling(*this);
     GameState& s = state_;
     s.titleTime = ports_.clock.Now();
     s.titleTimeText = ports_.clock.FormatLocal(s.titleTime);
@@ -148,6 +165,7 @@ void GameView::RedrawBlock(int column, int row) {
 // ---- Clicks ----------------------------------------------------------------
 
 void GameView::OnLButtonDown(int x, int y) {
+    const Handling handling(*this);
     GameState& s = state_;
     if (s.gameOver == 1) {
         // The warning covers the column: a press where it stood must not start a set.
@@ -248,6 +266,7 @@ void GameView::ShowTimeLeft(TimeSpan seconds) {
 }
 
 void GameView::OnTimer(int /*id: the phase decides, not the timer*/) {
+    const Handling handling(*this);
     if (state_.gameOver == 1) {
         EndOfRest();
     } else {

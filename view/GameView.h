@@ -74,6 +74,17 @@ public:
     void DrawScorePanel(bool bonusAllowed);
 
 private:
+    // Held by each handler; debug builds check the game's invariants as the
+    // outermost ends.
+    class Handling {
+    public:
+        explicit Handling(GameView& view);
+        ~Handling();
+
+    private:
+        GameView& view_;
+    };
+
     void FirstGameOfSet(DeviceContext& dc);
     void SuspendForNarrowScreen();
     void ClockCheck(DeviceContext& dc);
@@ -111,6 +122,7 @@ private:
     bool narrowScreenSeen_ = false;
     int gamesStarted_ = 0;
     int scoreLoggedFor_ = -1;
+    int handling_ = 0;
 };
 
 }  // namespace tessaform
