@@ -14,9 +14,6 @@ namespace tessaform {
 
 namespace {
 
-int fontsAlive = 0;
-int fontsMade = 0;
-
 constexpr int kPrintFontWeight = 500;
 
 }  // namespace
@@ -31,18 +28,6 @@ PageLayout LayOutPage(const Rect& drawRect) {
     page.textLeft = (drawRect.right - kPrintColumns * page.charWidth) / 2;
     page.textRight = page.textLeft + kPrintColumns * page.charWidth;
     return page;
-}
-
-PrintFont::PrintFont(FontSpec spec) : spec_(std::move(spec)), serial_(++fontsMade) {
-    ++fontsAlive;
-}
-
-PrintFont::~PrintFont() {
-    --fontsAlive;
-}
-
-int PrintFont::Alive() {
-    return fontsAlive;
 }
 
 InstructionsPrinter::InstructionsPrinter(GameState& state, std::function<QString()> documentTitle)
@@ -69,9 +54,8 @@ void InstructionsPrinter::OnPrint(DeviceContext& dc, const PrintInfo& info) {
     s.printLineHeight = page.lineHeight;
     s.printCharWidth = page.charWidth;
 
-    printFont_.reset();
-    printFont_ = std::make_unique<PrintFont>(page.font);
-    dc.SelectFont(printFont_->Spec());
+    printFont_ = page.font;
+    dc.SelectFont(*printFont_);
 
     s.printTextLeft = page.textLeft;
     s.printTextRight = page.textRight;

@@ -2,7 +2,7 @@
 
 #include <QString>
 #include <functional>
-#include <memory>
+#include <optional>
 
 #include "DeviceContext.h"
 #include "GameState.h"
@@ -41,25 +41,6 @@ struct PageLayout {
 // landscape page the lines come closer than the font is tall.
 PageLayout LayOutPage(const Rect& drawRect);
 
-// The font of the last printed page. Each page makes its own and lets the old
-// one go; the count of live ones shows any that were kept.
-class PrintFont {
-public:
-    explicit PrintFont(FontSpec spec);
-    ~PrintFont();
-    PrintFont(const PrintFont&) = delete;
-    PrintFont& operator=(const PrintFont&) = delete;
-
-    const FontSpec& Spec() const { return spec_; }
-    // Which font this is, counted from the start of the run.
-    int Serial() const { return serial_; }
-    static int Alive();
-
-private:
-    FontSpec spec_;
-    int serial_;
-};
-
 struct PrintInfo {
     int minPage = 1;
     int maxPage = 0;  // set by OnPreparePrinting
@@ -79,12 +60,13 @@ public:
     // The document's title without its last three characters: the caption's
     // closing " of" does not belong on paper.
     QString PrintedTitle() const;
-    const PrintFont* CurrentPrintFont() const { return printFont_.get(); }
+    // The font of the last printed page, made anew for each page; none before the first.
+    const std::optional<FontSpec>& PrintFont() const { return printFont_; }
 
 private:
     GameState& state_;
     std::function<QString()> documentTitle_;
-    std::unique_ptr<PrintFont> printFont_;
+    std::optional<FontSpec> printFont_;
 };
 
 // Prints the one page on a printer, a PDF file or a preview, in the device's
