@@ -1,3 +1,4 @@
+// The table the asset generator writes into the program: each resource's type, id and bytes.
 #pragma once
 
 #include <cstddef>

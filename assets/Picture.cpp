@@ -1,3 +1,4 @@
+// Decodes the 8-bit bitmaps of the block pictures and icons into pixels the screen can copy.
 #include "Picture.h"
 
 #include <algorithm>

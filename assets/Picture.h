@@ -1,3 +1,4 @@
+// A decoded picture, and the reading of a built-in bitmap into one.
 #pragma once
 
 #include <cstdint>

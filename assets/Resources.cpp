@@ -1,3 +1,4 @@
+// Finds a built-in resource by type and id in the table the asset generator wrote.
 #include "Resources.h"
 
 #include <algorithm>

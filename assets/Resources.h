@@ -1,3 +1,4 @@
+// The lookup of the pictures, sounds and icons built into the program.
 #pragma once
 
 #include <cstdint>

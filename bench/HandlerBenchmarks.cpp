@@ -1,3 +1,4 @@
+// Benchmarks of the view's handlers: repaints, ticks, panel draws, presses and the dissolve.
 #include <benchmark/benchmark.h>
 
 #include "Arrangements.h"

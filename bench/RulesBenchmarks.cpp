@@ -1,3 +1,4 @@
+// Benchmarks of the rules alone: an arrow's swap, a deal and the arrow hit test.
 #include <benchmark/benchmark.h>
 
 #include "Arrangements.h"

@@ -1,3 +1,4 @@
+// Turns the built-in icon bitmaps into the pixmaps and the icon Qt shows.
 #include "AppIcon.h"
 
 #include <QImage>

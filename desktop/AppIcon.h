@@ -1,3 +1,4 @@
+// The program's icon in its two built-in sizes, for the window and the about box.
 #pragma once
 
 #include <QIcon>

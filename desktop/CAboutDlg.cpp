@@ -1,3 +1,4 @@
+// The about box built control by control, and dialog units turned into pixels.
 #include "CAboutDlg.h"
 
 #include <QFontMetrics>

@@ -1,3 +1,4 @@
+// The about box and the dialog units it is laid out in.
 #pragma once
 
 #include <QDialog>

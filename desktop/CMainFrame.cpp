@@ -1,3 +1,4 @@
+// The main window: its own caption, the File and Help menus, printing, and filling the screen.
 #include "CMainFrame.h"
 
 #include <QAction>

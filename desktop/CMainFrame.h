@@ -1,3 +1,4 @@
+// The one main window, which fills the screen and carries the caption, the menus and the printer.
 #pragma once
 
 #include <QMainWindow>

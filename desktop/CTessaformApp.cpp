@@ -1,3 +1,4 @@
+// Starts the application: the document, the main window over the screen, and the about box.
 #include "CTessaformApp.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// The application object: it makes the document and the main window and runs the about box.
 #pragma once
 
 #include <QObject>

@@ -1,3 +1,4 @@
+// The empty document: a new one is Untitled, an opened file only lends it its name.
 #include "CTessaformDoc.h"
 
 #include <QFileInfo>

@@ -1,3 +1,4 @@
+// The document, which holds nothing but the title the caption shows.
 #pragma once
 
 #include <QObject>

@@ -1,3 +1,4 @@
+// The game's window: Qt's presses, timers and exposures handed to the game, its picture shown.
 #include "CTessaformView.h"
 
 #include <QMouseEvent>

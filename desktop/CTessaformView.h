@@ -1,3 +1,4 @@
+// The widget the game plays in, between Qt's events and the game's handlers.
 #pragma once
 
 #include <QWidget>

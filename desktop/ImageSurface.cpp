@@ -1,3 +1,4 @@
+// Pixel-exact drawing into the client area's image, and the fonts standing in for the old ones.
 #include "ImageSurface.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// The client area as an RGB32 image, the context that draws into it, and the game's fonts.
 #pragma once
 
 #include <QFont>

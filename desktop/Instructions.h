@@ -1,3 +1,4 @@
+// The printed rules of the game, one entry a line, and how they reach the game's state.
 #pragma once
 
 #include <array>

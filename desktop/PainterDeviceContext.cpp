@@ -1,3 +1,4 @@
+// Drawing through a QPainter, for the printed page and its preview.
 #include "PainterDeviceContext.h"
 
 #include <QFontMetrics>

@@ -1,3 +1,4 @@
+// A device context over any QPainter, for paper and the print preview.
 #pragma once
 
 #include <QFont>

@@ -1,3 +1,4 @@
+// Lays out and prints the instructions page: the title notice and the rules below it.
 #include "Printing.h"
 
 #include <QPainter>

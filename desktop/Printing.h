@@ -1,3 +1,4 @@
+// Printing the instructions: the page's layout in device units, and the one-page printer.
 #pragma once
 
 #include <QString>

@@ -1,3 +1,4 @@
+// Drawing blocks: their pictures, their frames, the grey dissolve and the opening figure.
 #include "BlockDrawing.h"
 
 namespace tessaform {

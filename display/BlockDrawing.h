@@ -1,3 +1,4 @@
+// What the game draws on a block's square, and the figure shown while the deal sounds.
 #pragma once
 
 #include <functional>

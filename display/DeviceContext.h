@@ -1,3 +1,4 @@
+// The drawing the game asks for: colours, fonts, text flags, the context and the client area.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// Works out where the board, its blocks, the strip and the column go, and the dissolve's order.
 #include "Layout.h"
 
 namespace tessaform {

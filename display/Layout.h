@@ -1,3 +1,4 @@
+// The screen layout of the board and the strip along the top, and the dissolve's scatter.
 #pragma once
 
 #include "GameState.h"

@@ -1,3 +1,4 @@
+// Draws the end of a set: the five scores, their average and the play-another-set column.
 #include "Recap.h"
 
 #include "Scoring.h"

@@ -1,3 +1,4 @@
+// The recap that ends a set.
 #pragma once
 
 #include "DeviceContext.h"

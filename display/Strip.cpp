@@ -1,3 +1,4 @@
+// Draws the strip along the top: the time left and the four scores in their boxes.
 #include "Strip.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// The strip along the top: its time and score boxes, and the numbers in them.
 #pragma once
 
 #include <cstdint>

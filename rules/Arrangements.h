@@ -1,3 +1,4 @@
+// The 24 arrangements, each arrow's swap, the pictures' ids and where the arrows lie.
 #pragma once
 
 #include <array>

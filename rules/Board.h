@@ -1,3 +1,4 @@
+// The board's shape: twelve blocks in four columns of three, how they are numbered, their states.
 #pragma once
 
 namespace tessaform {

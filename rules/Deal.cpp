@@ -1,3 +1,4 @@
+// Shuffles the 24 arrangements and hands the first twelve to the blocks.
 #include "Deal.h"
 
 namespace tessaform {

@@ -1,3 +1,4 @@
+// The deal of a fresh board from the random source.
 #pragma once
 
 #include "GameState.h"

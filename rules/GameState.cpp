@@ -1,3 +1,4 @@
+// A fresh game state, with its scale of points built in.
 #include "GameState.h"
 
 namespace tessaform {

@@ -1,3 +1,4 @@
+// The whole state of the game: board, scores, clock, texts and screen layout.
 #pragma once
 
 #include <array>

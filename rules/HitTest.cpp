@@ -1,3 +1,4 @@
+// Finds the block and the arrow a press lands on.
 #include "HitTest.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// Which block and which arrow a press hits.
 #pragma once
 
 #include "GameState.h"

@@ -1,3 +1,4 @@
+// The timers, clock, sounds and message boxes through which the game reaches the outside world.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// The random numbers the deal is drawn with, seeded from the calendar clock.
 #pragma once
 
 #include <cstdint>

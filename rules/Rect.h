@@ -1,3 +1,4 @@
+// The rectangle the whole layout is made of, right and bottom one past the last pixel.
 #pragma once
 
 namespace tessaform {

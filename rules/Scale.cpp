@@ -1,3 +1,4 @@
+// Builds the scale of points that matches, clicks and the bonus are all read from.
 #include "Scale.h"
 
 namespace tessaform {

@@ -1,3 +1,4 @@
+// The one scale of points that scores matches, prices clicks and sizes the bonus.
 #pragma once
 
 #include <array>

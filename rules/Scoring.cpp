@@ -1,3 +1,4 @@
+// The scoring of a board: match score, click cost, bonus, and the average of a set.
 #include "Scoring.h"
 
 #include <algorithm>

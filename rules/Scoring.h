@@ -1,3 +1,4 @@
+// What a board scores and costs, the bonus for finishing early, and a set's average.
 #pragma once
 
 #include <array>

@@ -1,3 +1,4 @@
+// Writes the seconds left as the strip shows them: minutes and seconds, two digits each.
 #include "TimeText.h"
 
 namespace tessaform {

@@ -1,3 +1,4 @@
+// The length of a game, and the text of the time left.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// The game's view, and the ports it reaches the window, timers, clock and sound through.
 #pragma once
 
 #include <array>

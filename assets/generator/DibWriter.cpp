@@ -1,3 +1,4 @@
+// Writes a square 8-bit bitmap byte by byte: header, palette, then the rows from the bottom.
 #include "DibWriter.h"
 
 namespace tessaform::assetgen {

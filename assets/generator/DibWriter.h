@@ -1,3 +1,4 @@
+// The generator's 8-bit bitmap writer, and the sixteen colours every palette opens with.
 #pragma once
 
 #include <array>

@@ -1,3 +1,4 @@
+// What the asset generator makes: the block pictures, the sounds and the icon, as resources.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// Noise, a band-pass, fades and levels: what the generator's sounds are made of.
 #pragma once
 
 // Small building blocks for the synthesized sounds. Everything here is plain

@@ -1,3 +1,4 @@
+// Sample encoding and the RIFF WAVE writer the generator's sounds are packed with.
 #pragma once
 
 // Packs synthesized samples into the bytes of a RIFF WAVE file.
