@@ -1,8 +1,6 @@
 // Sample encoding and the RIFF WAVE writer the generator's sounds are packed with.
 #pragma once
 
-// Packs synthesized samples into the bytes of a RIFF WAVE file.
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
