@@ -2,24 +2,26 @@
 #include <benchmark/benchmark.h>
 
 #include "Arrangements.h"
-#include "ViewHarness.h"
+#include "Fakes.h"
 
 namespace tessaform {
 namespace {
 
-using testing::ViewHarness;
+using testing::Game;
 
 // A dealt game at the given client size; the log and the texts drawn are cleared as it goes.
-struct Bench : ViewHarness {
-    Bench(int width, int height) : ViewHarness(width, height) { Play("repaint; forget"); }
+struct Bench : Game {
+    Bench(int width, int height) : Game(width, height) {
+        Repaint();
+        Forget();
+    }
 };
 
 void BM_Repaint(benchmark::State& state) {
     Bench b(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
         b.Repaint();
-        b.log.clear();
-        b.record.texts.clear();
+        b.Forget();
     }
 }
 BENCHMARK(BM_Repaint)->Args({800, 600})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
@@ -28,7 +30,7 @@ void BM_ClockTick(benchmark::State& state) {
     Bench b(1920, 1080);
     for (auto _ : state) {
         b.Tick();
-        b.record.texts.clear();
+        b.fakes.surface.texts.clear();
     }
 }
 BENCHMARK(BM_ClockTick)->Unit(benchmark::kMicrosecond);
@@ -40,8 +42,8 @@ void BM_ClockTickNewSecond(benchmark::State& state) {
     for (auto _ : state) {
         b.At(10 + (++second & 1));
         b.Tick();
-        benchmark::DoNotOptimize(b.surface.TakeDirty());
-        b.record.texts.clear();
+        benchmark::DoNotOptimize(b.fakes.surface.screen.TakeDirty());
+        b.fakes.surface.texts.clear();
     }
 }
 BENCHMARK(BM_ClockTickNewSecond)->Unit(benchmark::kMicrosecond);
@@ -49,8 +51,8 @@ BENCHMARK(BM_ClockTickNewSecond)->Unit(benchmark::kMicrosecond);
 void BM_DrawTimeBox(benchmark::State& state) {
     Bench b(1920, 1080);
     for (auto _ : state) {
-        b.view->DrawTimeBox();
-        b.record.texts.clear();
+        b.view.DrawTimeBox();
+        b.fakes.surface.texts.clear();
     }
 }
 BENCHMARK(BM_DrawTimeBox)->Unit(benchmark::kMicrosecond);
@@ -58,8 +60,8 @@ BENCHMARK(BM_DrawTimeBox)->Unit(benchmark::kMicrosecond);
 void BM_DrawScorePanel(benchmark::State& state) {
     Bench b(1920, 1080);
     for (auto _ : state) {
-        b.view->DrawScorePanel(false);
-        b.record.texts.clear();
+        b.view.DrawScorePanel(false);
+        b.fakes.surface.texts.clear();
     }
 }
 BENCHMARK(BM_DrawScorePanel)->Unit(benchmark::kMicrosecond);
@@ -67,8 +69,8 @@ BENCHMARK(BM_DrawScorePanel)->Unit(benchmark::kMicrosecond);
 void BM_EvaluateBoard(benchmark::State& state) {
     Bench b(1920, 1080);
     for (auto _ : state) {
-        b.view->EvaluateBoard();
-        b.record.texts.clear();
+        b.view.EvaluateBoard();
+        b.fakes.surface.texts.clear();
     }
 }
 BENCHMARK(BM_EvaluateBoard)->Unit(benchmark::kMicrosecond);
@@ -76,7 +78,7 @@ BENCHMARK(BM_EvaluateBoard)->Unit(benchmark::kMicrosecond);
 void BM_BlockCopy(benchmark::State& state) {
     Bench b(1920, 1080);
     for (auto _ : state) {
-        b.view->RedrawBlock(2, 1);
+        b.view.RedrawBlock(2, 1);
     }
 }
 BENCHMARK(BM_BlockCopy)->Unit(benchmark::kMicrosecond);
@@ -95,8 +97,7 @@ void BM_ArrowPress(benchmark::State& state) {
     }
     for (auto _ : state) {
         b.PressArrow(block, arrow);
-        b.log.clear();
-        b.record.texts.clear();
+        b.Forget();
     }
     if (b.State().blockStatus[block] != kOpen || b.State().gameOver != 0) {
         state.SkipWithError("the press matched or collided; the measure would be wrong");
@@ -107,12 +108,11 @@ BENCHMARK(BM_ArrowPress)->Unit(benchmark::kMicrosecond);
 void BM_Dissolve(benchmark::State& state) {
     Bench b(1920, 1080);
     for (auto _ : state) {
-        b.view->LoseBlocks(1, 1, 2, 2);
+        b.view.LoseBlocks(1, 1, 2, 2);
         state.PauseTiming();
-        b.State().blockStatus[4] = kOpen;
-        b.State().blockStatus[8] = kOpen;
-        b.log.clear();
-        b.record.texts.clear();
+        b.view.State().blockStatus[4] = kOpen;
+        b.view.State().blockStatus[8] = kOpen;
+        b.Forget();
         state.ResumeTiming();
     }
 }

@@ -5,90 +5,101 @@
 // or tick that opened it still had to do must leave the new game alone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "Fakes.h"
 #include "SoundPlayer.h"
-#include "TimeText.h"
-#include "ViewHarness.h"
 
 namespace tessaform::testing {
 namespace {
 
-const std::string kNoTimer = "message No timer available / SDI:TESSAFORM";
-const Log kBox = {"show", kNoTimer};
+const Log kBox = {"show", "message No timer available / SDI:TESSAFORM"};
+const Log kTimeUp = {"kill clock timer", "start sound end", "game 1 over: time", "set rest timer"};
+const Log kSilentTimeUp = {"kill clock timer", "game 1 over: time", "set rest timer"};
+const Log kRest = Join({{"kill rest timer", "score game 1: match 10 clicks 0 bonus 0 net 10"},
+                        {"show", "wait sound rest", "show", "wait sound deal", "set clock timer"}});
+const Log kDeal = {"layout 792x560 board 46,21", DealLine(1), "show", "wait sound deal"};
 
 TEST(RefusedTimer, EachRefusalIsToldStopsItsStepAndTheSetGoesOnWhenGranted) {
     struct Case {
         int refused;
-        const char* steps;
+        void (*before)(Game&);  // the timer is refused after it
+        void (*step)(Game&);
         Log log;
     };
-    const Log firstDeal = {"layout 792x560 board 46,21", DealLine(1), "show", "wait sound 154",
-                           "set timer 1"};
-    const Log rest = Slice(RestThenNext(1), 4, 11);  // from the rest timer's end to the clock
-    const Log timeUp = {"kill timer 1", "start sound 158", "game 1 over: time", "set timer 2"};
-    const Log silentTimeUp = {"kill timer 1", "game 1 over: time", "set timer 2"};
+    const auto dealt = [](Game& g) { g.Repaint().Forget(); };
     const Case cases[] = {
         // The game whose clock never started is over at once, judged by the last start.
-        {kClockTimer, "refuse 1; repaint",
-         Join({firstDeal, kBox, silentTimeUp, rest, kBox, {DealLine(2)}})},
-        {kClockTimer, "repaint; at 105; tick; forget; refuse 1; rest",
-         Join({rest, kBox, {DealLine(2)}})},
-        {kRestTimer, "repaint; matched; forget; refuse 2; miss 1",
-         Join({{"miss block 1", "lose blocks 1 1", "start sound 159", "kill timer 1",
-                "start sound 158", "game 1 over: done", "set timer 2"},
+        {kClockTimer, [](Game&) {}, [](Game& g) { g.Repaint(); },
+         Join({kDeal, {"set clock timer"}, kBox, kSilentTimeUp, kRest, kBox, {DealLine(2)}})},
+        {kClockTimer, [](Game& g) { g.Repaint().At(105).Tick().Forget(); },
+         [](Game& g) { g.EndRest(); }, Join({kRest, kBox, {DealLine(2)}})},
+        {kRestTimer, [](Game& g) { g.Repaint().MatchAllButBlock1().Forget(); },
+         [](Game& g) { g.Miss(1); },
+         Join({{"miss block 1", "lose blocks 1 1", "start sound loss", "kill clock timer",
+                "start sound end", "game 1 over: done", "set rest timer"},
                kBox})},
-        {kRestTimer, "repaint; forget; refuse 2; at 105; tick", Join({timeUp, kBox})},
-        {kRestTimer, "repaint; forget; refuse 2; at 105; miss 3",
-         Join({{"miss block 3", "lose blocks 3 3", "start sound 159"}, timeUp, kBox})},
-        {kRestTimer, "repaint; forget; refuse 2; at 110; repaint", Join({silentTimeUp, kBox})},
+        {kRestTimer, dealt, [](Game& g) { g.At(105).Tick(); }, Join({kTimeUp, kBox})},
+        {kRestTimer, dealt, [](Game& g) { g.At(105).Miss(3); },
+         Join({{"miss block 3", "lose blocks 3 3", "start sound loss"}, kTimeUp, kBox})},
+        {kRestTimer, dealt, [](Game& g) { g.At(110).Repaint(); }, Join({kSilentTimeUp, kBox})},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.steps);
-        ViewHarness h;
-        h.Play(c.steps);
-        EXPECT_EQ(h.log, c.log);
-        EXPECT_TRUE(h.timers.empty());
+        SCOPED_TRACE(c.log.front());
+        Game g;
+        c.before(g);
+        g.fakes.timers.Refuse(c.refused);
+        c.step(g);
+        EXPECT_EQ(g.fakes.log, c.log);
+        EXPECT_TRUE(g.fakes.timers.Set().empty());
         if (c.refused == kRestTimer) {
-            EXPECT_TRUE(h.record.texts.empty()) << "nothing drawn after the box";
+            EXPECT_TRUE(g.fakes.surface.texts.empty()) << "nothing drawn after the box";
         } else {
-            EXPECT_EQ(h.State().gameOver, 0) << "the board takes presses";
-            EXPECT_LT(h.State().gameStartTime + kGameSeconds, h.Now()) << "the old start stays";
+            EXPECT_EQ(g.State().gameOver, 0) << "the board takes presses";
+            EXPECT_LT(g.State().gameStartTime + kGameSeconds, g.fakes.clock.Now())
+                << "the old start stays";
         }
-        h.Play("grant; at 106; repaint");
-        EXPECT_EQ(h.State().gameIndex, c.refused == kRestTimer ? 1 : 2) << "the set goes on";
-        EXPECT_EQ(h.timers, (std::map<int, unsigned>{{kClockTimer, 50}}));
+        g.fakes.timers.Grant();
+        g.At(106).Repaint();
+        EXPECT_EQ(g.State().gameIndex, c.refused == kRestTimer ? 1 : 2) << "the set goes on";
+        EXPECT_EQ(g.fakes.timers.Set(), (std::map<int, unsigned>{{kClockTimer, 50}}));
     }
 }
 
 TEST(WarningBox, WhatFinishesAfterTheBoxLeavesTheNextGameAlone) {
     struct Case {
-        const char* steps;
-        const char* inTheBox;
-        Log log;
+        void (*step)(Game&);
+        void (*inTheBox)(Game&);
+        Log untilTheBox;
     };
     const std::string box = std::string("message ") + kSoundWarning + " / Tessaform";
     const Case cases[] = {
-        {"miss 4", "out",
-         Join({{"miss block 4", "lose blocks 4 4", "start sound 159", box}, RestThenNext(1)})},
-        {"arrow 1 3", "out",
-         Join({{"move block 1 arrow 3: 0", "start sound 156", box}, RestThenNext(1)})},
+        {[](Game& g) { g.Miss(4); },
+         [](Game& g) { g.RunOut(); },
+         {"miss block 4", "lose blocks 4 4", "start sound loss", box}},
+        {[](Game& g) { g.PressArrow(1, 3); },
+         [](Game& g) { g.RunOut(); },
+         {"move block 1 arrow 3: 0", "start sound match", box}},
         // The tick's end of game opens the box, whose repaint ends the game again.
-        {"at 124; tick", "repaint",
-         Join({{"kill timer 1", "start sound 158", box, "kill timer 1", "game 1 over: time",
-                "set timer 2"},
-               Slice(RestThenNext(1), 4)})},
+        {[](Game& g) { g.At(124).Tick(); },
+         [](Game& g) { g.Repaint(); },
+         {"kill clock timer", "start sound end", box}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.steps);
-        ViewHarness h;
-        h.Play("repaint; forget");
-        h.soundFails = [] { return true; };
-        h.whileOpen = [&](const std::string&) { h.Play(c.inTheBox); };
-        h.Play(c.steps);
-        EXPECT_EQ(h.log, c.log);
-        EXPECT_EQ(h.timers, (std::map<int, unsigned>{{kClockTimer, 50}})) << "no rest timer";
+        SCOPED_TRACE(c.untilTheBox.front());
+        Game g;
+        g.Repaint().Forget();
+        g.fakes.sound.fails = [] { return true; };
+        g.fakes.messages.whileOpen = [&](const std::string&) { c.inTheBox(g); };
+        c.step(g);
+        const Log& log = g.fakes.log;
+        EXPECT_EQ(Log(log.begin(), log.begin() + c.untilTheBox.size()), c.untilTheBox);
+        EXPECT_EQ(std::ranges::count(log, "game 1 over: time"), 1) << "the game ends in the box";
+        EXPECT_EQ(log.back(), DealLine(2)) << "and nothing follows the next deal";
+        EXPECT_EQ(g.fakes.timers.Set(), (std::map<int, unsigned>{{kClockTimer, 50}}));
         for (int k = 1; k < kBlockCount; ++k) {
-            EXPECT_EQ(h.State().blockStatus[k], kOpen) << "block " << k;
-            EXPECT_FALSE(h.Grey(k) || h.Ring(k, kGreen) > 0) << "block " << k;
+            EXPECT_EQ(g.State().blockStatus[k], kOpen) << "block " << k;
+            EXPECT_FALSE(g.Grey(k) || g.Ring(k, kGreen) > 0) << "block " << k;
         }
     }
 }

@@ -1,29 +1,27 @@
-// What the view puts on screen: the first repaint's layout, figure and pictures, the
-// dissolve, and the strip's and the recap's texts in their boxes.
+// What the view puts on screen: the first repaint's figure, pictures and clock, the
+// dissolve, and the strip's and the recap's numbers and labels as a player reads them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ranges>
 
 #include "Arrangements.h"
-#include "Recap.h"
-#include "ViewHarness.h"
+#include "Fakes.h"
 
 namespace tessaform::testing {
 namespace {
 
 TEST(FirstRepaint, TheFigureShowsWhileTheDealSoundPlaysThenTheBoardAndTheClock) {
-    ViewHarness h;
-    h.onSound = [&](int, bool) {  // the deal sound, 154
-        EXPECT_TRUE(h.timers.empty()) << "the clock starts after the sound";
-        EXPECT_GT(h.Pixels({0, 0, 792, 560}, kMagenta), 500) << "the figure's magenta line";
-        EXPECT_EQ(h.Pixels(h.State().blockRect[5], kBlack), 0) << "no picture yet";
+    Game g;
+    g.fakes.sound.whilePlaying = [&](int) {  // the deal sound
+        EXPECT_TRUE(g.fakes.timers.Set().empty()) << "the clock starts after the sound";
+        EXPECT_GT(g.fakes.surface.Count(g.State().clientRect, kMagenta), 500) << "the figure";
+        EXPECT_EQ(g.fakes.surface.Count(g.Block(5), kBlack), 0) << "no picture yet";
     };
-    h.Repaint();
-    EXPECT_EQ(h.State().blockRect[11], (Rect{586, 381, 746, 541})) << "180 pixels apart";
-    EXPECT_EQ(h.State().anotherSetRect, (Rect{9, 51, 34, 509}));
-    EXPECT_EQ(h.State().gameStartTime, kFirstSecond + SoundMs(154) / 1000);
-    EXPECT_EQ(h.timers, (std::map<int, unsigned>{{kClockTimer, 50}}));
-    EXPECT_EQ(h.title, std::string(kTitleNotice) + "time 1000000 -- Version P504 of");
+    g.Repaint();
+    EXPECT_EQ(g.State().gameStartTime, kFirstSecond + SoundMs(154) / 1000);
+    EXPECT_EQ(g.fakes.timers.Set(), (std::map<int, unsigned>{{kClockTimer, 50}}));
+    EXPECT_NE(g.title.find("time 1000000"), std::string::npos) << "the repaint's time: " << g.title;
     // Each cell's centre shows its shape's colour: c blue, x green, s yellow, t red.
     const std::map<QRgb, char> shapes = {
         {kBlue.Argb(), 'c'}, {kGreen.Argb(), 'x'}, {kYellow.Argb(), 's'}, {kRed.Argb(), 't'}};
@@ -31,121 +29,117 @@ TEST(FirstRepaint, TheFigureShowsWhileTheDealSoundPlaysThenTheBoardAndTheClock) 
         std::string seen;
         for (const auto& [x, y] : {std::pair{40, 40}, {120, 40}, {120, 120}, {40, 120}}) {
             const QRgb pixel =
-                h.Image().pixel(h.State().blockRect[k].left + x, h.State().blockRect[k].top + y);
+                g.fakes.surface.screen.Image().pixel(g.Block(k).left + x, g.Block(k).top + y);
             seen += shapes.count(pixel) != 0 ? shapes.at(pixel) : '?';
         }
-        EXPECT_EQ(seen, kArrangementCodes[h.State().blockArrangement[k]]) << "block " << k;
+        EXPECT_EQ(seen, kArrangementCodes[g.State().blockArrangement[k]]) << "block " << k;
     }
 }
 
-TEST(Dissolve, TopLeftFirstThenTheScatterAlternatingBlocksUntilBothAreGrey) {
-    ViewHarness h;
-    h.Play("repaint; forget");
-    h.record.pixelsToo = true;
-    h.view->LoseBlocks(1, 1, 2, 2);  // blocks 4 and 8
-    const auto& pixels = h.record.pixels;
+// Both blocks of a collision start at their top-left pixels, each pixel four times, then
+// go on by the scatter, in turns; the screen shows them greying step by step.
+TEST(Dissolve, TopLeftFirstThenTheScatterInTurnsShownGreyingStepByStep) {
+    Game g(792, 560, {.frameTime = {}});
+    const Rect &a = g.Repaint().Block(1), &b = g.Block(3);
+    std::vector<int> grey;
+    g.fakes.surface.whenShown = [&] {
+        grey.push_back(g.fakes.surface.Count(a, kGrey) + g.fakes.surface.Count(b, kGrey));
+    };
+    g.fakes.surface.pixels.emplace();
+    g.PressArrow(1, 7);  // block 1 takes block 3's arrangement
+    const auto& pixels = *g.fakes.surface.pixels;
     ASSERT_EQ(pixels.size(), 4u * 2 * 160 * 160);
-    // Blocks 4 and 8 start at (226, 201) and (406, 381); each pixel is written four times.
-    const std::vector<std::pair<int, int>> first = {{226, 201}, {406, 381}, {226, 201}, {406, 381},
-                                                    {226, 201}, {406, 381}, {226, 201}, {406, 381},
-                                                    {362, 214}, {542, 394}};
+    std::vector<std::pair<int, int>> first;
+    for (int i = 0; i < 4; ++i) {
+        first.insert(first.end(), {{a.left, a.top}, {b.left, b.top}});
+    }
+    first.insert(first.end(), {{a.left + 136, a.top + 13}, {b.left + 136, b.top + 13}});
     EXPECT_EQ(std::vector(pixels.begin(), pixels.begin() + 10), first);
-    EXPECT_TRUE(h.Grey(4) && h.Grey(8));
-    EXPECT_FALSE(h.Grey(7));
+    EXPECT_TRUE(g.Grey(1) && g.Grey(3) && !g.Grey(2));
+    EXPECT_GT(grey.size(), 3u);
+    EXPECT_EQ(std::ranges::adjacent_find(grey, std::greater_equal{}), grey.end()) << "a step";
+    EXPECT_EQ(grey.back(), 2 * 160 * 160);
 }
 
-TEST(Dissolve, IsShownInFifteenFrames) {
-    ViewHarness h(792, 560, 15);
-    h.Play("repaint; forget");
-    h.Play("miss 5");
-    Log expected = {"miss block 5", "lose blocks 5 5", "start sound 159"};
-    expected.resize(3 + 15, "show");
-    EXPECT_EQ(h.log, expected);
-}
+constexpr unsigned kValue = kDtSingleLine | kDtVCenter | kDtCenter;  // centred in its box
+constexpr unsigned kLabel = kDtSingleLine | kDtVCenter | kDtRight;   // set right, by its box
 
-// All eleven matched in a move each with 90 s left: the largest bonus and net; every
-// block at ten clicks and none matched: the largest cost, the most negative net.
-constexpr const char* kBest = "matched; at 15; arrow 1 3";
-constexpr const char* kWorst = "clicks 10; evaluate";
-
-std::vector<TextDrawn> StripTexts(const char* steps) {
-    ViewHarness h;
-    h.Play(std::string("repaint; forget; ") + steps);
-    EXPECT_EQ(h.Pixels({459, 1, 583, 18}, kGrey) == 124 * 17, steps == kWorst)
-        << "the bonus box and its label only when the bonus counts";
-    return h.record.texts;
-}
-
-constexpr unsigned kV = 0x25;  // a value: single line, centred both ways
-constexpr unsigned kL = 0x26;  // a label: single line, centred vertically, right-aligned
-
-// Each box in the order drawn, its value before its label; only a counted bonus shows.
-TEST(Strip, ShowsEachNumberInItsFormatAndBoxAndTheBonusOnlyWhenItCounts) {
-    const std::vector<TextDrawn> best = {
-        {"01:30", {84, 1, 129, 18}, kV},    {"Time Left", {10, 1, 80, 18}, kL},
-        {"1255800", {523, 1, 583, 18}, kV}, {"Bonus", {459, 1, 519, 18}, kL},
-        {" 110", {399, 1, 449, 18}, kV},    {"Click Cost", {310, 1, 395, 18}, kL},
-        {"3640", {240, 1, 300, 18}, kV},    {"Match Score", {139, 1, 236, 18}, kL},
-        {"1259330", {683, 1, 743, 18}, kV}, {"Net Score", {593, 1, 679, 18}, kL}};
-    EXPECT_EQ(StripTexts(kBest), best);
-    const std::vector<TextDrawn> worst = {{"24200", {399, 1, 449, 18}, kV},   best[5],
-                                          {"  10", {240, 1, 300, 18}, kV},    best[7],
-                                          {" -24190", {683, 1, 743, 18}, kV}, best[9]};
-    EXPECT_EQ(StripTexts(kWorst), worst);
-}
-
-std::vector<TextDrawn> RecapTexts(const std::array<std::int32_t, 6>& scores) {
-    ViewHarness h;
-    h.Play("repaint; forget");
-    h.State().setScores = scores;
-    DrawRecap(*h.OpenClientDC(), h.State());
-    EXPECT_EQ(h.Pixels({9, 51, 34, 509}, kYellow), 2 * 25 + 2 * 456) << "the column's frame";
-    for (int left = 69; left < 69 + 6 * 125; left += 125) {
-        EXPECT_EQ(h.Pixels({left, 544, left + 60, 560}, kRed), 2 * 60 + 2 * 14) << left;
-    }
-    return h.record.texts;
-}
-
-TEST(Recap, ShowsTheAverageAndTheGamesRightToLeftAndSpellsTheColumn) {
-    std::vector<TextDrawn> expected = {
-        {" 251906", {69, 544, 129, 560}, kV},  {"Average", {10, 544, 65, 560}, kL},
-        {"1255800", {194, 544, 254, 560}, kV}, {"Game 5", {135, 544, 190, 560}, kL},
-        {"      0", {319, 544, 379, 560}, kV}, {"Game 4", {260, 544, 315, 560}, kL},
-        {"   3640", {444, 544, 504, 560}, kV}, {"Game 3", {385, 544, 440, 560}, kL},
-        {"    -30", {569, 544, 629, 560}, kV}, {"Game 2", {510, 544, 565, 560}, kL},
-        {"    120", {694, 544, 754, 560}, kV}, {"Game 1", {635, 544, 690, 560}, kL}};
-    const std::string letters = "CLICKHERETOPLAYANOTHERSET";
-    const int offsets[] = {0,   15,  30,  45,  60,  85,  100, 115, 130, 155, 170, 195, 210,
-                           225, 240, 265, 280, 295, 310, 325, 340, 355, 380, 395, 410};
-    for (std::size_t i = 0; i < letters.size(); ++i) {
-        const int y = 51 + 18 + offsets[i];
-        expected.push_back({letters.substr(i, 1), {18, y, 18, y}, 0, kPanelFont});
-    }
-    EXPECT_EQ(RecapTexts({120, -30, 3640, 0, 1'255'800, 0}), expected);
-}
-
-// Every text of the strip and the recap, at the widest values the rules allow, fits its
-// box in the font the screen resolves for it: a font that cuts one fails here.
-TEST(TextFit, EveryStripAndRecapTextFitsItsBoxAtItsWidestValue) {
-    std::array<std::int32_t, 6> highest{}, lowest{};  // whole sets at either end
-    highest.fill(1'259'330);
-    lowest.fill(-24'190);
-    const std::vector<std::vector<TextDrawn>> drawn = {StripTexts(kBest), StripTexts(kWorst),
-                                                       RecapTexts(highest), RecapTexts(lowest)};
-    int measured = 0;
-    for (const TextDrawn& t : drawn | std::views::join) {
-        if (t.flags == 0) {
-            continue;  // the column's letters, placed at a point
+// The texts left to right as a player reads them, none over the next and each fitting its
+// box in the font the screen resolves for it: a label set right as "Bonus>", a value
+// centred in its box as "[840]"; then the column's letters top to bottom, a space where a
+// wider step parts two words.
+std::string Read(std::vector<TextDrawn> texts) {
+    const auto letters =
+        std::partition(texts.begin(), texts.end(), [](auto& t) { return t.flags != 0; });
+    std::sort(texts.begin(), letters, [](auto& a, auto& b) { return a.rect.left < b.rect.left; });
+    std::sort(letters, texts.end(), [](auto& a, auto& b) { return a.rect.top < b.rect.top; });
+    std::string reading;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const TextDrawn &t = texts[i], &before = texts[std::max<std::size_t>(i, 1) - 1];
+        const QFontMetrics& font = ResolveFont(t.font).metrics;
+        if (t.flags != 0) {
+            EXPECT_TRUE(i == 0 || before.rect.right <= t.rect.left) << t.text;
+            // A value box's outline takes a pixel on either side.
+            const int room = t.rect.Width() - (t.flags == kValue ? 2 : 0);
+            EXPECT_LE(font.horizontalAdvance(QString::fromStdString(t.text)), room) << t.text;
+            EXPECT_LE(font.height(), t.rect.Height()) << t.text;
+            reading += t.flags == kValue   ? " [" + t.text + "]"
+                       : t.flags == kLabel ? " " + t.text + ">"
+                                           : " " + t.text + "?";
+        } else {
+            const bool apart = i == 0 || before.flags != 0 || t.rect.top - before.rect.top > 15;
+            reading += (apart ? " " : "") + t.text;
         }
-        const QFontMetrics& metrics = ResolveFont(t.font).metrics;
-        // A value box's outline takes a pixel on either side.
-        const int room = t.rect.Width() - ((t.flags & kDtCenter) != 0 ? 2 : 0);
-        EXPECT_LE(metrics.horizontalAdvance(QString::fromStdString(t.text)), room)
-            << '"' << t.text << "\" in a box " << t.rect.Width() << " wide";
-        EXPECT_LE(metrics.height(), t.rect.Height()) << t.text;
-        ++measured;
     }
-    EXPECT_EQ(measured, 10 + 6 + 2 * 12);
+    return reading;
+}
+
+// The best game: all eleven matched, the last with 90 s left; the worst: every block pressed
+// ten times and none matched. Each leaves only the texts of its last step.
+void Best(Game& g) {
+    g.MatchAllButBlock1().At(15).Forget().PressArrow(1, 3);
+}
+void Worst(Game& g) {
+    g.TenPressesEach().Forget().Repaint();
+}
+
+std::vector<TextDrawn> StripTexts(void (*play)(Game&), bool bonus) {
+    Game g;
+    play(g.Repaint());
+    EXPECT_EQ(g.BonusShows(), bonus) << "the bonus's label and box only when it counts";
+    return g.fakes.surface.texts;
+}
+
+// A set played game by game, each ended by the clock unless it ended itself, and what the
+// recap then draws, every value's box framed in red.
+std::vector<TextDrawn> RecapTexts(std::array<void (*)(Game&), kSetLength> games) {
+    Game g;
+    g.Repaint();
+    for (const auto play : games) {
+        play(g);
+        (g.State().gameOver == 0 ? g.At(kGameSeconds).Tick() : g).Forget().EndRest();
+    }
+    for (const TextDrawn& t : g.fakes.surface.texts) {
+        const int ring = 2 * (t.rect.Width() + t.rect.Height()) - 4;
+        EXPECT_TRUE(t.flags != kValue || g.fakes.surface.Ring(t.rect, kRed) == ring) << t.text;
+    }
+    return g.fakes.surface.texts;
+}
+
+// The best and the worst game's, every text in its box.
+TEST(Strip, ShowsEachNumberInItsFormatRightOfItsLabelAndTheBonusOnlyWhenItCounts) {
+    EXPECT_EQ(Read(StripTexts(Best, true)),
+              " Time Left> [01:30] Match Score> [3640] Click Cost> [ 290] Bonus> [1255800]"
+              " Net Score> [1259150]");
+    EXPECT_EQ(Read(StripTexts(Worst, false)),
+              " Time Left> [01:45] Match Score> [  10] Click Cost> [24200] Net Score> [ -24190]");
+}
+
+// The widest values a game can reach, in every box.
+TEST(Recap, ShowsTheAverageAndTheGamesRightToLeftAndSpellsTheColumn) {
+    EXPECT_EQ(Read(RecapTexts({Best, Worst, Best, Best, Best})),
+              " Average> [1002482] Game 5> [1259150] Game 4> [1259150] Game 3> [1259150]"
+              " Game 2> [ -24190] Game 1> [1259150] CLICK HERE TO PLAY ANOTHER SET");
 }
 
 }  // namespace

@@ -2,115 +2,140 @@
 // recap, another set, and a screen that turns narrow and wide again.
 #include <gtest/gtest.h>
 
-#include "ViewHarness.h"
+#include <algorithm>
+
+#include "Fakes.h"
 
 namespace tessaform::testing {
 namespace {
 
-const Log kLastMatch = {
-    "move block 1 arrow 3: 0", "start sound 156",   "match block 1", "kill timer 1",
-    "start sound 158",         "game 1 over: done", "set timer 2"};
-const Log kTimeUp = {"kill timer 1", "start sound 158", "game 1 over: time", "set timer 2"};
-const std::string kRecap = "recap: 10 10 10 10 10 average 10";
-const Rect kAverageBox{69, 544, 129, 560};
+Log TimeUp(int game) {
+    return {"kill clock timer", "start sound end", "game " + std::to_string(game) + " over: time",
+            "set rest timer"};
+}
 
-// A repaint that finds the time up ends the game silently and goes on to the next.
+// From the rest timer's tick to the next game's deal.
+Log Rest(int game, const std::string& score = "match 10 clicks 0 bonus 0 net 10") {
+    return Join({{"kill rest timer", "score game " + std::to_string(game) + ": " + score},
+                 {"show", "wait sound rest", "show", "wait sound deal", "set clock timer"},
+                 {DealLine(game + 1)}});
+}
+
+const Log kMatch = {"move block 1 arrow 3: 0", "start sound match", "match block 1"};
+const Log kDone = {"kill clock timer", "start sound end", "game 1 over: done", "set rest timer"};
+const std::string kRecap = "recap: 10 10 10 10 10 average 10";
+constexpr std::int32_t kCost = 4 * 10 + 6 * 40;  // of matching blocks 2 to 11
+
 TEST(EndOfGame, EachWayAGameEndsLogsAndScoresIt) {
     struct Case {
-        const char* steps;
+        void (*play)(Game&);
         std::int32_t net;
         const char* timeText;
         bool bonus;
         int timer;
         Log log;
     };
-    const Log loss =
-        Join({{"miss block 1", "lose blocks 1 1", "start sound 159"}, Slice(kLastMatch, 3)});
-    const Log late = Join({{"move block 4 arrow 2: 18"}, kTimeUp});
-    const Log repaint = Join({{"kill timer 1"}, Slice(RestThenNext(1), 2)});
-    Log next = Join({kLastMatch, Slice(RestThenNext(1), 4)});  // a bonus game, then the next
-    next[kLastMatch.size() + 1] = "score game 1: match 3640 clicks 110 bonus 840 net 4370";
     const Case cases[] = {
-        {"matched; at 98; arrow 1 3", 3640 + 840 - 110, "00:07", true, kRestTimer, kLastMatch},
-        {"matched; at 10; arrow 1 3", 3640 + 1'255'800 - 110, "01:35", true, kRestTimer,
-         kLastMatch},
-        {"matched; at 20; miss 1; arrow 2 3", 2860 - 100, "01:25", false, kRestTimer, loss},
-        {"matched; evaluate; at 104; tick; at 105; tick", 2860 - 100, "00:00", false, kRestTimer,
-         kTimeUp},
-        {"at 107; arrow 4 2", 10 - 10, "00:00", false, kRestTimer, late},
-        {"at 105; repaint", 10, "00:00", false, kClockTimer, repaint},
-        {"matched; at 98; arrow 1 3; rest", 4370, "00:07", false, kClockTimer, next},
+        {[](Game& g) { g.MatchAllButBlock1().Forget().At(98).PressArrow(1, 3); },
+         3640 + 840 - kCost - 10, "00:07", true, kRestTimer, Join({kMatch, kDone})},
+        {[](Game& g) { g.MatchAllButBlock1().Forget().At(10).PressArrow(1, 3); },
+         3640 + 1'255'800 - kCost - 10, "01:35", true, kRestTimer, Join({kMatch, kDone})},
+        {[](Game& g) { g.MatchAllButBlock1().Forget().At(20).Miss(1).PressArrow(2, 3); },
+         2860 - kCost, "01:25", false, kRestTimer,
+         Join({{"miss block 1", "lose blocks 1 1", "start sound loss"}, kDone})},
+        {[](Game& g) { g.MatchAllButBlock1().At(104).Tick().Forget().At(105).Tick(); },
+         2860 - kCost, "00:00", false, kRestTimer, TimeUp(1)},
+        // A press after the time is up, before the tick.
+        {[](Game& g) { g.At(107).PressArrow(4, 2); }, 10 - 10, "00:00", false, kRestTimer,
+         Join({{"move block 4 arrow 2: 18"}, TimeUp(1)})},
+        // A repaint that finds the time up ends the game silently and goes on to the next.
+        {[](Game& g) { g.At(105).Repaint(); }, 10, "00:00", false, kClockTimer,
+         Join({{"kill clock timer", "game 1 over: time", "set rest timer"}, Rest(1)})},
+        // A bonus game's score, logged as its rest ends.
+        {[](Game& g) { g.MatchAllButBlock1().Forget().At(98).PressArrow(1, 3).EndRest(); },
+         3640 + 840 - kCost - 10, "00:07", false, kClockTimer,
+         Join({kMatch, kDone, Rest(1, "match 3640 clicks 290 bonus 840 net 4190")})},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.steps);
-        ViewHarness h;
-        h.Play("repaint; forget");
-        h.Play(c.steps);
-        EXPECT_EQ(h.log, c.log);
-        EXPECT_EQ(h.State().setScores[0], c.net);
-        EXPECT_EQ(h.State().timeLeftText, c.timeText);
-        EXPECT_EQ(h.Pixels({459, 1, 583, 18}, kGrey) != 124 * 17, c.bonus) << "the bonus shows";
-        EXPECT_EQ(h.timers,
+        SCOPED_TRACE(c.net);
+        Game g;
+        c.play(g.Repaint().Forget());
+        EXPECT_EQ(g.fakes.log, c.log);
+        EXPECT_EQ(g.State().setScores[0], c.net);
+        EXPECT_EQ(g.State().timeLeftText, c.timeText);
+        EXPECT_EQ(g.BonusShows(), c.bonus);
+        EXPECT_EQ(g.fakes.timers.Set(),
                   (std::map<int, unsigned>{{c.timer, c.timer == kRestTimer ? 1000 : 50}}));
     }
 }
 
-// The column is {9, 51, 34, 509}, edges included; a press on it in the rest of game 5
-// would start another set at once.
+// On the column's corners, edges included, or one pixel outside each.
+void PressColumn(Game& g, int out) {
+    const Rect& c = g.State().anotherSetRect;
+    g.Press(c.left - out, c.top).Press(c.right + out, c.bottom);
+    g.Press(c.left, c.top - out).Press(c.right, c.bottom + out);
+}
+
 TEST(Sets, FiveGamesWithRestsThenTheRecapWhoseColumnAloneStartsAnotherSet) {
-    ViewHarness h;
-    h.Play("repaint; miss 4; forget");
+    Game g;
+    g.Repaint().Miss(4);
     for (int game = 1; game <= 5; ++game) {
-        h.Play(game < 5 ? "at 105; tick; press 9 51; press 34 509; rest" : "at 105; tick; rest");
-        const Log rest = RestThenNext(game);
-        EXPECT_EQ(h.Take(), game < 5 ? rest : Join({Slice(rest, 0, 6), {kRecap}}));
-        EXPECT_EQ(h.Pixels(kAverageBox, kRed), game < 5 ? 0 : 2 * 60 + 2 * 14);
+        g.Forget().At(105).Tick();
+        if (game < 5) {
+            PressColumn(g, 0);  // in the rest of game 5 it would start another set at once
+        }
+        g.EndRest();
+        const Log last = {"kill rest timer", "score game 5: match 10 clicks 0 bonus 0 net 10"};
+        EXPECT_EQ(g.fakes.log, Join({TimeUp(game), game < 5 ? Rest(game) : last,
+                                     game < 5 ? Log() : Log{kRecap}}));
+        // Each next game deals over a lost block.
+        EXPECT_FALSE(g.Grey(4)) << game;
     }
-    EXPECT_FALSE(h.Grey(4)) << "the next game deals over a lost block";
-    h.Play("repaint; press 8 51; press 35 509; press 9 50; press 34 510");
-    EXPECT_EQ(h.Take(), (Log{"kill timer 2", kRecap})) << "just outside the column";
-    h.Play("press 34 509");
-    EXPECT_EQ(h.log, (Log{"new set", "layout 792x560 board 46,21", DealLine(1), "show",
-                          "wait sound 154", "set timer 1"}));
-    EXPECT_EQ(h.Pixels(kAverageBox, kRed), 0) << "the new set clears the recap";
-    EXPECT_FALSE(h.picturesAtTitle) << "released before the new set's repaint";
-    EXPECT_TRUE(h.view->PicturesLoaded());
+    const Rect& column = g.State().anotherSetRect;
+    EXPECT_EQ(g.fakes.surface.Ring(column, kYellow), 2 * (column.Width() + column.Height()) - 4);
+    PressColumn(g.Forget().Repaint(), 1);
+    EXPECT_EQ(g.fakes.log, (Log{"kill rest timer", kRecap}));
+    g.Forget().Press(column.right, column.bottom);
+    EXPECT_EQ(g.fakes.log, (Log{"new set", "layout 792x560 board 46,21", DealLine(1), "show",
+                                "wait sound deal", "set clock timer"}));
+    EXPECT_EQ(g.fakes.surface.Ring(column, kYellow), 0) << "the new set clears the recap";
+    EXPECT_FALSE(g.picturesAtTitle) << "released before the new set's repaint";
+    EXPECT_TRUE(g.view.PicturesLoaded());
 }
 
 // Below 641 pixels only the red warning shows and no game runs; wide again, the set goes
 // on: the game cut short is over, the next begins, a recap comes back at the new bottom.
 TEST(NarrowScreen, TheWarningStopsTheGameAndTheSetGoesOnWhenWideAgain) {
-    struct Case {
-        const char* steps;
-        int recapBottom;
-        Log log;
+    const Log narrow = {"kill clock timer", "kill rest timer", "narrow 640x480"};
+    const std::pair<void (*)(Game&), Log> cases[] = {
+        {[](Game& g) { g.Resize(640, 480); }, narrow},
+        {[](Game& g) { g.Resize(641, 480); },
+         {"layout 641x480 board -29,-19", DealLine(1), "show", "wait sound deal",
+          "set clock timer"}},
+        // A press behind the warning does nothing.
+        {[](Game& g) { g.Repaint().Forget().Resize(640, 480).PressArrow(4, 2).Resize(1024, 768); },
+         Join({narrow, {"layout 1024x768 board 162,125"}, Rest(1)})},
+        // Nor does one where the column was.
+        {[](Game& g) {
+             g.Repaint().RunOut().RunOut().RunOut().RunOut().RunOut().Forget();
+             g.Resize(640, 480).Press(9, 51).Resize(900, 700);
+         },
+         Join({narrow, {"layout 900x700 board 100,91", "kill rest timer", kRecap}})},
     };
-    const Log narrow = {"kill timer 1", "kill timer 2", "narrow 640x480"};
-    const Log wide = {"layout 641x480 board -29,-19", DealLine(1), "show", "wait sound 154",
-                      "set timer 1"};
-    const Log nextGame =
-        Join({narrow, {"layout 1024x768 board 162,125"}, Slice(RestThenNext(1), 4)});
-    const Log recap = Join({narrow, {"layout 900x700 board 100,91", "kill timer 2", kRecap}});
-    const Case cases[] = {
-        {"size 640 480; repaint", 0, narrow},
-        {"size 641 480; repaint", 0, wide},
-        {"repaint; forget; size 640 480; repaint; in 4 80 40; size 1024 768; repaint", 0, nextGame},
-        {"repaint; out; out; out; out; out; forget; size 640 480; repaint; press 9 51; size 900 "
-         "700; "
-         "repaint",
-         700, recap},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.steps);
-        ViewHarness h;
-        h.Play(c.steps);
-        EXPECT_EQ(h.log, c.log);
-        const Rect all = h.ClientRect();
-        const int warning = h.Pixels(all, kRed) + h.Pixels(all, kBlue);
+    for (const auto& [play, log] : cases) {
+        SCOPED_TRACE(log.back());
+        Game g;
+        play(g);
+        EXPECT_EQ(g.fakes.log, log);
+        const Rect all = g.fakes.surface.ClientRect();
+        const int warning = g.fakes.surface.Count(all, kRed) + g.fakes.surface.Count(all, kBlue);
         EXPECT_EQ(warning == all.Width() * all.Height(), all.right == 640);
-        EXPECT_TRUE(all.right > 640 || h.Pixels(all, kBlue) > 2000) << "blue words";
-        const int b = c.recapBottom;  // of the average's box
-        EXPECT_EQ(h.Pixels({69, b - 16, 129, b}, kRed), b != 0 ? 2 * 60 + 2 * 14 : 0);
+        EXPECT_TRUE(all.right > 640 || g.fakes.surface.Count(all, kBlue) > 2000) << "blue words";
+        const auto& texts = g.fakes.surface.texts;
+        const auto average = std::ranges::find(texts, "Average", &TextDrawn::text);
+        EXPECT_EQ(average != texts.end(), log.back() == kRecap);
+        EXPECT_TRUE(average == texts.end() || average->rect.bottom == all.bottom)
+            << "at the bottom";
     }
 }
 

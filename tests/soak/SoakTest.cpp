@@ -8,12 +8,11 @@
 
 #include <cstdlib>
 #include <random>
-#include <ranges>
 
 #include "Arrangements.h"
+#include "Fakes.h"
 #include "Invariants.h"
 #include "Layout.h"
-#include "ViewHarness.h"
 
 #ifndef TESSAFORM_SOAK_EVENTS_DEFAULT
 #define TESSAFORM_SOAK_EVENTS_DEFAULT 100000
@@ -23,8 +22,8 @@ namespace tessaform::testing {
 namespace {
 
 // The first five are wide enough to play on.
-const std::string kSizes[] = {"800 600",  "792 560", "1024 768", "641 600",
-                              "1280 720", "640 480", "600 800",  "320 240"};
+const std::pair<int, int> kSizes[] = {{800, 600},  {792, 560}, {1024, 768}, {641, 600},
+                                      {1280, 720}, {640, 480}, {600, 800},  {320, 240}};
 
 class Soak {
 public:
@@ -50,15 +49,17 @@ private:
     }
 
     void NewRun() {
-        h_ = std::make_unique<ViewHarness>(800, 600, 15);
-        h_->draws.clear();
-        h_->seeded = SeededRandom(static_cast<std::uint32_t>(rng_()));
+        g_ = std::make_unique<Game>(800, 600, DissolvePacing{.frameTime = {}});
+        g_->fakes.random.seeded.emplace(static_cast<std::uint32_t>(rng_()));
         const int sound = Between(0, 9);  // works, fails now and then, or never plays
-        h_->soundFails = [this, sound] { return sound > 6 || (sound > 3 && Between(0, 3) == 0); };
-        h_->whileOpen = [this](const std::string& text) {
+        g_->fakes.sound.fails = [this, sound] {
+            return sound > 6 || (sound > 3 && Between(0, 3) == 0);
+        };
+        g_->fakes.messages.whileOpen = [this](const std::string& text) {
             if (depth_ < 3) {
                 ++depth_;
-                h_->ms += text != kNoTimerMessage && Between(0, 1) ? Between(100, 200) * 1000 : 0;
+                const bool late = text != kNoTimerMessage && Between(0, 1);
+                g_->fakes.clock.Pass(late ? Between(100, 200) * 1000 : 0);
                 for (int n = Between(0, 4); n > 0; --n) {
                     Event(Between(440, 909));  // the box's loop delivers ticks and repaints
                 }
@@ -67,127 +68,145 @@ private:
         };
         bothTimers_ = false;
         ++runs;
-        Do("size " + kSizes[Between(0, Between(0, 7) == 0 ? 7 : 4)] + "; repaint");
+        Resize(kSizes[Between(0, Between(0, 7) == 0 ? 7 : 4)], true);
     }
 
     void TopLevel() {
-        const GameState& g = h_->State();
-        const bool lastRest = g.gameOver == 1 && g.gameIndex > 3 && h_->timers.count(2) != 0;
-        const std::size_t from = h_->log.size();
+        const GameState& s = g_->State();
+        const bool lastRest = s.gameOver == 1 && s.gameIndex > 3 && Timers().count(2) != 0;
+        const std::size_t from = g_->fakes.log.size();
         Event(Between(0, 999));
         ++done_;
-        for (const std::string& line : h_->log | std::views::drop(from)) {
+        for (const std::string& line : Log(g_->fakes.log.begin() + from, g_->fakes.log.end())) {
             games += line.find(" over: ") != std::string::npos ? 1 : 0;
             sets += line.rfind("recap:", 0) == 0 ? 1 : 0;
             // A new set started in the last rest leaves the rest timer beside the clock.
             bothTimers_ = bothTimers_ || (line == "new set" && lastRest);
         }
-        bothTimers_ = bothTimers_ && h_->timers.size() == 2;
+        bothTimers_ = bothTimers_ && Timers().size() == 2;
         Check();
-        if (h_->log.size() > 60) {
-            h_->log.erase(h_->log.begin(), h_->log.end() - 40);
+        if (g_->fakes.log.size() > 60) {
+            g_->fakes.log.erase(g_->fakes.log.begin(), g_->fakes.log.end() - 40);
         }
     }
 
     void Event(int roll) {
         if (roll < 440) {
-            Do(PickPress());
+            PressSomewhere(1);
         } else if (roll < 860) {
             Tick(0);
         } else if (roll < 910) {
-            Do("repaint");
+            Note("repaint");
+            g_->Repaint();
         } else if (roll < 940) {
             Tick(roll < 925 ? Between(1, 200) * 1000 : Between(1000, 3000));
         } else if (roll < 950) {
-            h_->refuse.insert(Between(1, 2));
+            g_->fakes.timers.Refuse(Between(1, 2));
         } else if (roll < 990) {
-            h_->refuse.clear();
+            g_->fakes.timers.Grant();
             Tick(0);
         } else if (roll < 996) {
-            Do("size " + kSizes[Between(0, 7)] + (Between(0, 4) ? "; repaint" : ""));
+            const bool repaint = Between(0, 4) != 0;
+            Resize(kSizes[Between(0, 7)], repaint);
         } else {
-            const std::string press = PickPress();
-            Do(press + "; " + press);  // a double click
+            PressSomewhere(2);  // a double click
         }
     }
 
-    void Do(const std::string& steps) {
-        h_->log.push_back("> " + std::to_string(done_) + ": " + steps);
-        h_->Play(steps);
+    // What the next event did, for the report of a failure.
+    void Note(const std::string& what) {
+        g_->fakes.log.push_back("> " + std::to_string(done_) + ": " + what);
+    }
+    const std::map<int, unsigned>& Timers() const { return g_->fakes.timers.Set(); }
+
+    void Resize(std::pair<int, int> size, bool repaint) {
+        Note("size " + std::to_string(size.first) + " " + std::to_string(size.second) +
+             (repaint ? "; repaint" : ""));
+        g_->fakes.surface.screen.Resize(size.first, size.second);
+        if (repaint) {
+            g_->Repaint();
+        }
     }
 
     // After `waitMs`, the next expiry of one of the timers that are set.
     void Tick(long waitMs) {
-        h_->ms += waitMs;
-        if (!h_->timers.empty()) {
-            const auto it = std::next(h_->timers.begin(), Between(0, std::ssize(h_->timers) - 1));
-            const int id = it->first;
-            Do("wait " + std::to_string(it->second) + "; tick " + std::to_string(id));
+        g_->fakes.clock.Pass(waitMs);
+        if (!Timers().empty()) {
+            const auto [id, interval] =
+                *std::next(Timers().begin(), Between(0, std::ssize(Timers()) - 1));
+            Note("wait " + std::to_string(interval) + "; tick " + std::to_string(id));
+            g_->fakes.clock.Pass(interval);
+            g_->view.OnTimer(id);
             if (id == kClockTimer && depth_ == 0) {
-                TickAgainIfItRepeats();
+                TickAtTheSameReading();
             }
         }
     }
 
     // The desktop aims the clock's timer at the next whole second, leaving out the ticks
     // between: while a game runs, a tick at the same reading must change nothing.
-    void TickAgainIfItRepeats() {
-        const GameState& g = h_->State();
-        if (g.gameOver != 0 || g.timeLeft <= 0) {
+    void TickAtTheSameReading() {
+        const GameState& s = g_->State();
+        if (s.gameOver != 0 || s.timeLeft <= 0) {
             return;
         }
-        const auto state = [&g] {
-            return std::tuple(g.now, g.timeLeftText, g.gameOver, g.timeExpired, g.setScores);
+        const auto state = [&s] {
+            return std::tuple(s.now, s.timeLeftText, s.gameOver, s.timeExpired, s.setScores);
         };
         const auto before = state();
-        const std::size_t calls = h_->log.size();
-        const QImage image = ++repeats_ % 16 == 0 ? h_->Image().copy() : QImage();
-        Do("tick 1");
-        Expect(state() == before && h_->log.size() == calls + 1 &&
-                   (image.isNull() || image == h_->Image()),
+        Note("tick 1 again");
+        const std::size_t calls = g_->fakes.log.size();
+        const QImage& screen = g_->fakes.surface.screen.Image();
+        const QImage image = ++repeats_ % 16 == 0 ? screen.copy() : QImage();
+        g_->Tick();
+        Expect(state() == before && g_->fakes.log.size() == calls &&
+                   (image.isNull() || image == screen),
                "a clock tick at the same reading changed something");
     }
 
     // On an arrow or just outside its tolerance, anywhere in a block or its gaps, anywhere,
     // or on the column, its edges and just beyond.
-    std::string PickPress() {
-        const GameState& g = h_->State();
-        const Rect& r = g.blockRect[Between(0, kBlockCount - 1)];
+    void PressSomewhere(int times) {
+        const GameState& s = g_->State();
+        const Rect& r = s.blockRect[Between(0, kBlockCount - 1)];
         const Rect& hot = kArrowHotSpots[Between(0, kArrowCount - 1)];
-        const Rect& c = g.anotherSetRect;
+        const Rect& c = s.anotherSetRect;
         const int kind = Between(0, 9);
         const Rect a = hot.Offset(r.left, r.top);
         const Rect area = kind < 5   ? Rect{a.left - 3, a.top - 3, a.right + 2, a.bottom + 2}
                           : kind < 8 ? Rect{r.left - 1, r.top - 1, r.left + 180, r.top + 180}
-                          : kind < 9 ? Rect{-20, -20, g.clientRect.right, g.clientRect.bottom}
+                          : kind < 9 ? Rect{-20, -20, s.clientRect.right, s.clientRect.bottom}
                                      : Rect{c.left - 1, c.top - 1, c.right + 1, c.bottom + 1};
-        return "press " + std::to_string(Between(area.left, area.right)) + " " +
-               std::to_string(Between(area.top, area.bottom));
+        const int y = Between(area.top, area.bottom), x = Between(area.left, area.right);
+        for (int i = 0; i < times; ++i) {
+            Note("press " + std::to_string(x) + " " + std::to_string(y));
+            g_->Press(x, y);
+        }
     }
 
     void Expect(bool holds, const std::string& what) {
         if (!holds && failure_.empty()) {
             failure_ = what + "\n  seed " + std::to_string(seed_) + ", event " +
                        std::to_string(done_) + "; the last calls:\n";
-            for (const std::string& line : h_->log) {
+            for (const std::string& line : g_->fakes.log) {
                 failure_ += "    " + line + "\n";
             }
         }
     }
 
     void Check() {
-        const GameState& g = h_->State();
-        const std::string broken = BrokenInvariant(g, kMinimumClientWidth);
+        const GameState& s = g_->State();
+        const std::string broken = BrokenInvariant(s, kMinimumClientWidth);
         Expect(broken.empty(), broken);
-        const bool narrow = g.clientRect.right < kMinimumClientWidth;
-        Expect(h_->timers.size() <= (bothTimers_ ? 2u : 1u), "two timers set");
-        Expect(!narrow || (h_->timers.empty() && g.gameOver == 1), "play behind the warning");
-        Expect(g.gameOver == 1 || g.clockRunning == 0 || h_->timers.count(1) == 1, "no clock");
+        const bool narrow = s.clientRect.right < kMinimumClientWidth;
+        Expect(Timers().size() <= (bothTimers_ ? 2u : 1u), "two timers set");
+        Expect(!narrow || (Timers().empty() && s.gameOver == 1), "play behind the warning");
+        Expect(s.gameOver == 1 || s.clockRunning == 0 || Timers().count(1) == 1, "no clock");
     }
 
     std::uint64_t seed_;
     std::mt19937_64 rng_;
-    std::unique_ptr<ViewHarness> h_;
+    std::unique_ptr<Game> g_;
     std::string failure_;
     long done_ = 0;
     int depth_ = 0;

@@ -1,0 +1,159 @@
+// The fakes of the view's ports, the context that notes what the view draws, and the
+// steps of a game.
+#include "Fakes.h"
+
+#include <algorithm>
+
+#include "Arrangements.h"
+#include "Resources.h"
+#include "SoundPlayer.h"
+#include "Wave.h"
+
+namespace tessaform::testing {
+
+namespace {
+
+class NotingDC final : public DeviceContext {
+public:
+    NotingDC(std::unique_ptr<DeviceContext> dc, FakeSurface& s) : dc_(std::move(dc)), s_(s) {}
+    void SelectPen(Rgb c) override { dc_->SelectPen(c); }
+    void SelectBrush(Rgb c) override { dc_->SelectBrush(c); }
+    void SelectFont(const FontSpec& f) override { dc_->SelectFont(font_ = f); }
+    void SetTextColor(Rgb c) override { dc_->SetTextColor(c); }
+    void SetTransparentBackground() override { dc_->SetTransparentBackground(); }
+    void MoveTo(int x, int y) override { dc_->MoveTo(x, y); }
+    void LineTo(int x, int y) override { dc_->LineTo(x, y); }
+    void Rectangle(const Rect& r) override { dc_->Rectangle(r); }
+    void FillRect(const Rect& r, Rgb b) override { dc_->FillRect(r, b); }
+    void SetPixel(int x, int y, Rgb c) override {
+        if (s_.pixels) {
+            s_.pixels->emplace_back(x, y);
+        }
+        dc_->SetPixel(x, y, c);
+    }
+    void BitBlt(int x, int y, int w, int h, const Picture& p) override {
+        dc_->BitBlt(x, y, w, h, p);
+    }
+    void DrawText(std::string_view text, const Rect& r, unsigned flags) override {
+        s_.texts.push_back({std::string(text), r, flags, font_});
+        dc_->DrawText(text, r, flags);
+    }
+    void TextOut(int x, int y, std::string_view text) override {
+        s_.texts.push_back({std::string(text), {x, y, x, y}, 0, font_});
+        dc_->TextOut(x, y, text);
+    }
+    int TextWidth(std::string_view text) override { return dc_->TextWidth(text); }
+
+private:
+    std::unique_ptr<DeviceContext> dc_;
+    FakeSurface& s_;
+    FontSpec font_ = kDefaultFont;
+};
+
+}  // namespace
+
+Log Join(std::initializer_list<Log> parts) {
+    Log all;
+    for (const Log& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
+
+std::int64_t SoundMs(int id) {
+    const auto wave = ParseWave(FindResource(kSoundType, id));
+    return wave ? static_cast<std::int64_t>(wave->Seconds() * 1000) : 0;
+}
+
+// Logs the sound by its name; false when it fails to play.
+static bool Plays(FakeSound& s, int id, const std::string& how) {
+    const std::map<int, std::string> names = {{154, "deal"}, {155, "collision"}, {156, "match"},
+                                              {157, "rest"}, {158, "end"},       {159, "loss"}};
+    s.log.push_back(how + " sound " + names.at(id));
+    const bool plays = !s.fails || !s.fails();
+    if (plays && s.whilePlaying) {
+        s.whilePlaying(id);
+    }
+    return plays;
+}
+
+void FakeSound::PlaySoundSync(int id) {
+    clock.Pass(Plays(*this, id, "wait") ? SoundMs(id) : 0);
+}
+
+void FakeSound::PlaySoundAsync(int id) {
+    if (!Plays(*this, id, "start") && !std::exchange(warned, true)) {
+        messages.ShowMessage(kSoundWarning, "Tessaform", MessageIcon::kExclamation);
+    }
+}
+
+std::unique_ptr<DeviceContext> FakeSurface::OpenClientDC() {
+    return std::make_unique<NotingDC>(screen.OpenClientDC(), *this);
+}
+
+int FakeSurface::Count(const Rect& r, Rgb colour) const {
+    int count = 0;
+    for (int y = std::max(r.top, 0); y < std::min(r.bottom, screen.Image().height()); ++y) {
+        for (int x = std::max(r.left, 0); x < std::min(r.right, screen.Image().width()); ++x) {
+            count += screen.Image().pixel(x, y) == colour.Argb() ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+Game::Game(int width, int height, DissolvePacing pacing)
+    : fakes(width, height),
+      view(ViewPorts{fakes.surface, fakes.timers, fakes.clock, fakes.sound, fakes.messages,
+                     fakes.random,
+                     [this](const std::string& text) {
+                         title = text;
+                         picturesAtTitle = view.PicturesLoaded();
+                     },
+                     [this](const std::string& line) { fakes.log.push_back(line); }},
+           pacing) {}
+
+Game& Game::PressArrow(int block, int arrow, int times) {
+    // Two pixels in from the corner of its spot farthest from the block's middle, where the
+    // arms of the centre's X no longer overlap.
+    const Rect& hot = kArrowHotSpots[arrow];
+    const int dx = hot.left + hot.right < 160 ? hot.left + 2 : hot.right - 2;
+    const int dy = hot.top + hot.bottom < 160 ? hot.top + 2 : hot.bottom - 2;
+    for (int i = 0; i < times; ++i) {
+        Press(Block(block).left + dx, Block(block).top + dy);
+    }
+    return *this;
+}
+
+Game& Game::MatchAllButBlock1() {
+    const std::vector<std::vector<int>> arrows = {{5}, {3, 5}, {7, 5}, {7},    {2},
+                                                  {0}, {2, 6}, {0, 6}, {0, 4}, {2, 4}};
+    for (int k = 2; k < kBlockCount; ++k) {
+        for (int arrow : arrows[k - 2]) {
+            PressArrow(k, arrow);
+        }
+    }
+    return *this;
+}
+
+Game& Game::TenPressesEach() {
+    for (int k = 1; k < kBlockCount; ++k) {
+        PressArrow(k, k == 1 || k == 6 || k == 7 ? 1 : 0, 10);  // each swap undoes itself
+    }
+    return *this;
+}
+
+bool Game::Grey(int block) const {
+    return fakes.surface.Count(Block(block), kGrey) == Block(block).Width() * Block(block).Height();
+}
+
+bool Game::BonusShows() const {
+    const Rect& label = State().bonusLabelRect;
+    const Rect area{label.left, label.top, State().bonusValueRect.right, label.bottom};
+    return fakes.surface.Count(area, kGrey) != area.Width() * area.Height();
+}
+
+std::string DealLine(int game) {
+    return "deal game " + std::to_string(game) + ": 0 1 2 3 4 5 6 7 8 9 10 11";
+}
+
+}  // namespace tessaform::testing

@@ -1,0 +1,202 @@
+// One small fake per port of the game's view, each writing what it was asked into one
+// shared log, so that a test reads the order of every effect ("show", "wait sound
+// collision", "start sound loss"); and the view on them, driven through its handlers.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "GameView.h"
+#include "ImageSurface.h"
+#include "TimeText.h"
+
+namespace tessaform::testing {
+
+using Log = std::vector<std::string>;
+Log Join(std::initializer_list<Log> parts);
+
+// As the desktop's timers do, setting an id that is set restarts it.
+class FakeTimers final : public TimerPort {
+public:
+    explicit FakeTimers(Log& log) : log_(log) {}
+    bool SetTimer(int id, unsigned intervalMs) override {
+        log_.push_back("set " + Name(id) + " timer");
+        set_.erase(id);
+        return refused_.count(id) == 0 && set_.emplace(id, intervalMs).second;
+    }
+    void KillTimer(int id) override {
+        log_.push_back("kill " + Name(id) + " timer");
+        set_.erase(id);
+    }
+    void Refuse(int id) { refused_.insert(id); }
+    void Grant() { refused_.clear(); }
+    const std::map<int, unsigned>& Set() const { return set_; }  // id: interval
+
+private:
+    static std::string Name(int id) { return id == kClockTimer ? "clock" : "rest"; }
+    Log& log_;
+    std::map<int, unsigned> set_;
+    std::set<int> refused_;
+};
+
+inline constexpr CalendarTime kFirstSecond = 1'000'000;
+
+// Stands still but for what a test passes and the sounds that are waited for.
+class FakeClock final : public ClockPort {
+public:
+    CalendarTime Now() override { return kFirstSecond + ms_ / 1000; }
+    std::string FormatLocal(CalendarTime time) override { return "time " + std::to_string(time); }
+    void Pass(std::int64_t ms) { ms_ += ms; }
+    void Read(CalendarTime second) { ms_ = (second - kFirstSecond) * 1000; }
+
+private:
+    std::int64_t ms_ = 0;
+};
+
+// Modal: `whileOpen` stands for the box's own loop, which goes on delivering the game's
+// timers and repaints.
+struct FakeMessages final : MessageBoxPort {
+    explicit FakeMessages(Log& log) : log(log) {}
+    void ShowMessage(const std::string& text, const std::string& caption, MessageIcon) override {
+        log.push_back("message " + text + " / " + caption);
+        if (whileOpen) {
+            whileOpen(text);
+        }
+    }
+    Log& log;
+    std::function<void(const std::string& text)> whileOpen;
+};
+
+// How long a built-in sound plays.
+std::int64_t SoundMs(int id);
+
+// A waited sound holds the clock for its real length. One that `fails` is skipped, and
+// the first that fails to start shows the desktop player's one-time warning.
+struct FakeSound final : SoundPort {
+    FakeSound(Log& log, FakeClock& clock, MessageBoxPort& messages)
+        : log(log), clock(clock), messages(messages) {}
+    void PlaySoundSync(int id) override;
+    void PlaySoundAsync(int id) override;
+    Log& log;
+    FakeClock& clock;
+    MessageBoxPort& messages;
+    std::function<bool()> fails;
+    std::function<void(int id)> whilePlaying;  // with the screen as the sound finds it
+    bool warned = false;
+};
+
+// Every draw 0, which deals the arrangements in order (block k holds k), until seeded.
+struct FakeRandom final : RandomSource {
+    int Next() override { return seeded ? seeded->Next() : 0; }
+    std::optional<SeededRandom> seeded;
+};
+
+struct TextDrawn {
+    std::string text;
+    Rect rect;  // TextOut: the point as left and top
+    unsigned flags = 0;
+    FontSpec font;
+};
+
+// The desktop's own image surface, so that a test sees the pixels a player would. Its
+// contexts note each text, and each pixel set while `pixels` is there.
+struct FakeSurface final : DrawingSurface {
+    FakeSurface(Log& log, int width, int height) : log(log) { screen.Resize(width, height); }
+    std::unique_ptr<DeviceContext> OpenClientDC() override;
+    Rect ClientRect() const override { return screen.ClientRect(); }
+    void ShowNow() override {
+        log.push_back("show");
+        if (whenShown) {
+            whenShown();
+        }
+    }
+    // Pixels of the colour in the rectangle, and on its outermost ring.
+    int Count(const Rect& r, Rgb colour) const;
+    int Ring(const Rect& r, Rgb colour) const {
+        return Count(r, colour) - Count({r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, colour);
+    }
+    Log& log;
+    ImageSurface screen{1, 1};
+    std::vector<TextDrawn> texts;
+    std::optional<std::vector<std::pair<int, int>>> pixels;
+    std::function<void()> whenShown;
+};
+
+struct Fakes {
+    Fakes(int width, int height) : surface(log, width, height) {}
+    Log log;
+    FakeSurface surface;
+    FakeTimers timers{log};
+    FakeClock clock;
+    FakeMessages messages{log};
+    FakeSound sound{log, clock, messages};
+    FakeRandom random;
+};
+
+// The view on its fakes, and what a player and the passing time do to it, each step
+// through one of its handlers: a repaint, a press, a timer's tick.
+class Game {
+public:
+    explicit Game(int width = 792, int height = 560, DissolvePacing pacing = {0, {}});
+    Game& Repaint() {
+        view.OnDraw(*fakes.surface.OpenClientDC());
+        return *this;
+    }
+    Game& Press(int x, int y) {
+        view.OnLButtonDown(x, y);
+        return *this;
+    }
+    Game& PressArrow(int block, int arrow, int times = 1);
+    // A press inside the block, off its arrows.
+    Game& Miss(int block) { return Press(Block(block).left + 30, Block(block).top + 30); }
+    // The clock reads this many seconds into the game.
+    Game& At(TimeSpan seconds) {
+        fakes.clock.Read(State().gameStartTime + seconds);
+        return *this;
+    }
+    Game& Tick() {
+        view.OnTimer(kClockTimer);
+        return *this;
+    }
+    // A second on, the rest timer's tick.
+    Game& EndRest() {
+        fakes.clock.Pass(1000);
+        view.OnTimer(kRestTimer);
+        return *this;
+    }
+    Game& RunOut() { return At(kGameSeconds).Tick().EndRest(); }
+    // Blocks 2 to 11 of a deal in order matched, each the shortest way that meets no open
+    // block: four in a move, six in two.
+    Game& MatchAllButBlock1();
+    Game& TenPressesEach();  // on an arrow of each block that meets nothing
+    // The log and the texts so far.
+    Game& Forget() {
+        fakes.log.clear();
+        fakes.surface.texts.clear();
+        return *this;
+    }
+    // The screen's size, and the window repaints.
+    Game& Resize(int width, int height) {
+        fakes.surface.screen.Resize(width, height);
+        return Repaint();
+    }
+
+    const GameState& State() const { return view.State(); }
+    const Rect& Block(int k) const { return State().blockRect[k]; }
+    int Ring(int block, Rgb colour) const { return fakes.surface.Ring(Block(block), colour); }
+    bool Grey(int block) const;
+    bool BonusShows() const;  // anything where the bonus's label and box go
+
+    Fakes fakes;
+    GameView view;
+    std::string title;             // the document's, at the last repaint
+    bool picturesAtTitle = false;  // loaded as that repaint set it
+};
+
+std::string DealLine(int game);  // of a deal in order
+
+}  // namespace tessaform::testing
