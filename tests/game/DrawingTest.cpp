@@ -34,6 +34,10 @@ TEST(FirstRepaint, TheFigureShowsWhileTheDealSoundPlaysThenTheBoardAndTheClock) 
         }
         EXPECT_EQ(seen, kArrangementCodes[g.State().blockArrangement[k]]) << "block " << k;
     }
+    // The first tick shows the whole game: a clock started before the deal sound, or one
+    // that counts a second short, shows less.
+    g.Forget().Tick();
+    EXPECT_EQ(g.fakes.surface.texts.at(0).text, "01:45");
 }
 
 // Both blocks of a collision start at their top-left pixels, each pixel four times, then

@@ -103,6 +103,15 @@ TEST(Sets, FiveGamesWithRestsThenTheRecapWhoseColumnAloneStartsAnotherSet) {
     EXPECT_TRUE(g.view.PicturesLoaded());
 }
 
+// The master of games 2 to 5 framed green, as a matched block is, instead of red.
+TEST(NextGame, FramesTheMasterRed) {
+    Game g;
+    g.Repaint();
+    for (int game = 2; game <= 5; ++game) {
+        EXPECT_EQ(g.RunOut().Ring(kMasterBlock, kRed), 636) << "game " << game;
+    }
+}
+
 // Below 641 pixels only the red warning shows and no game runs; wide again, the set goes
 // on: the game cut short is over, the next begins, a recap comes back at the new bottom.
 TEST(NarrowScreen, TheWarningStopsTheGameAndTheSetGoesOnWhenWideAgain) {
