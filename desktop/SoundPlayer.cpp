@@ -53,11 +53,12 @@ SoundPlayer::~SoundPlayer() {
 }
 
 bool SoundPlayer::OpenDevice() {
+    // A device whose server went away stays stopped: this sound needs a new one.
+    if (device_ != 0 && SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED) {
+        CloseDevice("lost");
+    }
     if (device_ != 0) {
         return true;
-    }
-    if (failed_) {
-        return false;
     }
     if (!subsystemUp_) {
         SDL_SetMainReady();
@@ -68,6 +69,9 @@ bool SoundPlayer::OpenDevice() {
         const char* driver = subsystemUp_ ? SDL_GetCurrentAudioDriver() : nullptr;
         // The disk driver starts its file anew at each opening: one file per run.
         keepOpen_ = driver != nullptr && std::strcmp(driver, "disk") == 0;
+        if (driver != nullptr) {
+            Say(std::string("driver ") + driver);
+        }
     }
     SDL_AudioSpec want{};
     want.freq = kDeviceRate;
@@ -76,7 +80,12 @@ bool SoundPlayer::OpenDevice() {
     want.samples = kDeviceFrames;
     device_ = subsystemUp_ ? SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0) : 0;
     if (device_ == 0) {
-        failed_ = true;
+        // Nothing of a failure is kept: the next sound chooses a driver afresh, and finds a
+        // server that has come (back) since.
+        if (subsystemUp_) {
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            subsystemUp_ = false;
+        }
         Say("no device");
         return false;
     }
@@ -84,11 +93,11 @@ bool SoundPlayer::OpenDevice() {
     return true;
 }
 
-void SoundPlayer::CloseDevice() {
+void SoundPlayer::CloseDevice(const char* how) {
     SDL_CloseAudioDevice(device_);
     device_ = 0;
     playing_ = 0;
-    Say("stream closed");
+    Say(std::string("stream ") + how);
 }
 
 void SoundPlayer::CloseLater(int ms) {
@@ -180,6 +189,7 @@ void SoundPlayer::PlaySoundAsync(int id) {
         // Marked before the box opens: its loop goes on running the game, whose next
         // failing sound must not stack a second warning on the first.
         soundWarningShown = 1;
+        Say("warning");
         messages_.ShowMessage(kSoundWarning, "Tessaform", MessageIcon::kExclamation);
     }
 }

@@ -21,7 +21,8 @@ inline constexpr const char* kSoundWarning =
 // Plays the built-in sounds from memory over SDL's audio subsystem, one at a time.
 // The device opens for a sound and, given a way to run something later, closes again
 // soon after the last sound has played, so a silent game costs the sound server nothing.
-// If no device can be opened, sound stays off for the run.
+// A sound that finds no device is skipped; the next sound tries again, so sound comes back
+// with its server.
 class SoundPlayer : public SoundPort {
 public:
     using Log = std::function<void(const std::string&)>;
@@ -43,7 +44,7 @@ private:
     };
 
     bool OpenDevice();
-    void CloseDevice();
+    void CloseDevice(const char* how = "closed");
     // Closes the device `ms` from now unless another sound has started by then.
     void CloseLater(int ms);
     const Converted* Prepare(int id);
@@ -56,7 +57,6 @@ private:
     Later later_;
     int playing_ = 0;  // the id last started, while the device may still play it
     int starts_ = 0;   // sounds started so far: a pending close belongs to the last one
-    bool failed_ = false;
     bool subsystemUp_ = false;
     bool keepOpen_ = false;
     std::uint32_t device_ = 0;

@@ -59,8 +59,8 @@ TEST_F(Playback, WaitsForAWaitingSoundCutsAnAsyncOneAndFailsAnUnknownOne) {
     sound.PlaySoundSync(160);   // no such sound: nothing happens
     sound.PlaySoundAsync(153);  // a picture, not a sound: the warning, as for any failure
     EXPECT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(log, (Lines{"stream open", "start 157 sync", "end 157", "start 158 async", "cut 158",
-                          "start 156 async"}));
+    EXPECT_EQ(log, (Lines{"driver dummy", "stream open", "start 157 sync", "end 157",
+                          "start 158 async", "cut 158", "start 156 async", "warning"}));
     // A logout or `kill` must end the program: SDL would take these for its own event queue.
     for (int signal : {SIGTERM, SIGINT}) {
         struct sigaction action {};
@@ -94,19 +94,46 @@ TEST_F(Playback, TheDiskDriverKeepsItsOneRecordingOpen) {
     EXPECT_TRUE(later.empty()) << "reopening would start a recording made with it anew";
 }
 
-TEST_F(Playback, WithoutADeviceWarnsOnceAtTheFirstFailingAsyncSoundOnly) {
+// The disk driver stands in for a sound server that comes and goes under a running game: its
+// file cannot be made (no server), is full (the server dies during a sound) or is /dev/null.
+TEST_F(Playback, EachSoundLooksForTheServerAgainAndOnlyTheFirstFailingAsyncOneWarns) {
+    struct Step {
+        const char* driver;
+        const char* file;
+        bool sync;
+        int id;
+        const char* said;
+    };
+    const char* none = "/nonexistent/sound.raw";
+    const std::vector<Step> steps = {
+        {"no-such-driver", none, true, 154, "no device"},
+        {"no-such-driver", none, false, 156, "no device, warning, no device"},
+        {"disk", none, false, 158, "driver disk, no device"},
+        {"disk", "/dev/full", true, 157, "driver disk, stream open, start 157 sync, end 157"},
+        {"disk", none, false, 159, "stream lost, no device"},
+        {"disk", "/dev/null", false, 156, "driver disk, stream open, start 156 async"},
+    };
     SoundPlayer& sound = Open("no-such-driver");
-    sound.PlaySoundSync(154);
-    EXPECT_TRUE(messages.shown.empty()) << "a waiting sound fails in silence";
     // The box's loop delivers a clock tick that ends the game, with its sound.
     messages.whileOpen = [&] { sound.PlaySoundAsync(158); };
-    sound.PlaySoundAsync(156);
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Step& step = steps[i];
+        setenv("SDL_AUDIODRIVER", step.driver, 1);
+        setenv("SDL_DISKAUDIOFILE", step.file, 1);
+        const std::size_t before = log.size();
+        step.sync ? sound.PlaySoundSync(step.id) : sound.PlaySoundAsync(step.id);
+        std::string said;
+        for (std::size_t line = before; line < log.size(); ++line) {
+            said += (line > before ? ", " : "") + log[line];
+        }
+        EXPECT_EQ(said, step.said) << "step " << i;
+    }
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     SoundPlayer again(messages);  // as after a new set
     again.PlaySoundAsync(159);
     EXPECT_EQ(
         messages.shown,
         Lines{"Tessaform: Cannot play sound.\nThis game works much better with a sound card."});
-    EXPECT_EQ(log, Lines{"no device"});
 }
 
 // ---- the images: what the game makes plays, anything else is refused ----
