@@ -175,6 +175,12 @@ void SoundPlayer::PlaySoundSync(int id) {
     }
     playing_ = 0;
     Say("end " + std::to_string(id));
+    // A queue that stopped draining belongs to a server that went away unnoticed (SDL's
+    // pipewire driver does not tell): the next sound must look for the server again.
+    if (SDL_GetQueuedAudioSize(device_) > 0) {
+        CloseDevice("lost");
+        return;
+    }
     CloseLater(kLingerMs);
 }
 

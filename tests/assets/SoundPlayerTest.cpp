@@ -95,23 +95,28 @@ TEST_F(Playback, TheDiskDriverKeepsItsOneRecordingOpen) {
 }
 
 // The disk driver stands in for a sound server that comes and goes under a running game: its
-// file cannot be made (no server), is full (the server dies during a sound) or is /dev/null.
+// file cannot be made (no server), is full (the server dies during a sound: SDL notices), or
+// takes a buffer only every 2 s (the server stops taking sound: SDL does not notice).
 TEST_F(Playback, EachSoundLooksForTheServerAgainAndOnlyTheFirstFailingAsyncOneWarns) {
     struct Step {
         const char* driver;
         const char* file;
+        const char* msPerBuffer;  // SDL's own pace when null
         bool sync;
         int id;
         const char* said;
     };
     const char* none = "/nonexistent/sound.raw";
     const std::vector<Step> steps = {
-        {"no-such-driver", none, true, 154, "no device"},
-        {"no-such-driver", none, false, 156, "no device, warning, no device"},
-        {"disk", none, false, 158, "driver disk, no device"},
-        {"disk", "/dev/full", true, 157, "driver disk, stream open, start 157 sync, end 157"},
-        {"disk", none, false, 159, "stream lost, no device"},
-        {"disk", "/dev/null", false, 156, "driver disk, stream open, start 156 async"},
+        {"no-such-driver", none, nullptr, true, 154, "no device"},
+        {"no-such-driver", none, nullptr, false, 156, "no device, warning, no device"},
+        {"disk", none, nullptr, false, 158, "driver disk, no device"},
+        {"disk", "/dev/full", nullptr, true, 157,
+         "driver disk, stream open, start 157 sync, end 157"},
+        {"disk", none, nullptr, false, 159, "stream lost, no device"},
+        {"disk", "/dev/null", "2000", true, 157,
+         "driver disk, stream open, start 157 sync, end 157, stream lost"},
+        {"disk", "/dev/null", nullptr, false, 156, "stream open, start 156 async"},
     };
     SoundPlayer& sound = Open("no-such-driver");
     // The box's loop delivers a clock tick that ends the game, with its sound.
@@ -120,6 +125,8 @@ TEST_F(Playback, EachSoundLooksForTheServerAgainAndOnlyTheFirstFailingAsyncOneWa
         const Step& step = steps[i];
         setenv("SDL_AUDIODRIVER", step.driver, 1);
         setenv("SDL_DISKAUDIOFILE", step.file, 1);
+        step.msPerBuffer ? setenv("SDL_DISKAUDIODELAY", step.msPerBuffer, 1)
+                         : unsetenv("SDL_DISKAUDIODELAY");
         const std::size_t before = log.size();
         step.sync ? sound.PlaySoundSync(step.id) : sound.PlaySoundAsync(step.id);
         std::string said;
