@@ -19,8 +19,9 @@ packages=(
   lintian man-db groff-base
   # the game on Wayland: a headless compositor and Qt's Wayland platform
   weston qt6-wayland
-  # a real sound server for the game to play to, and its recorder and control
-  pulseaudio pulseaudio-utils
+  # real sound servers for the game to play to, and their recorder and control: PulseAudio,
+  # and PipeWire with its session manager, its PulseAudio server and a session bus to run on
+  pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus-daemon
   # the Debian package: CPack reads library dependencies with dpkg-shlibdeps
   dpkg-dev file
   # reliability: sanitizers, libFuzzer, static analysis, leak checks, resizing a screen

@@ -1,0 +1,85 @@
+"""A sound server of a test's own on a private runtime folder, with a null sink to play to:
+PulseAudio, or PipeWire with pipewire-pulse in front. Both answer pactl."""
+
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+
+from desktop import wait_until
+
+COMMANDS = {
+    "pulseaudio": ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+                   "-L", "module-native-protocol-unix"],
+    # The daemon, its session manager and its PulseAudio server, on a session bus of their own.
+    "pipewire": ["dbus-run-session", "--", "sh", "-c", "pipewire & until [ -S "
+                 "\"$XDG_RUNTIME_DIR/pipewire-0\" ]; do sleep 0.1; done; "
+                 "wireplumber & exec pipewire-pulse"],
+}
+
+
+class SoundServer:
+    """Started again as often as a test likes, on the same folder; ends with its `with` block.
+    A machine without PipeWire skips its tests, in ctest's terms too (SKIP_RETURN_CODE)."""
+
+    def __init__(self, kind, out):
+        tools = ("pipewire", "wireplumber", "pipewire-pulse", "dbus-run-session")
+        if kind == "pipewire" and not all(map(shutil.which, tools)):
+            print("SKIP: no PipeWire here (needs %s)" % ", ".join(tools))
+            sys.exit(77)
+        self.name, self.out, self.proc = kind, out, None
+        self.runtime = tempfile.mkdtemp(prefix="tessaform-sound-")
+        # What a client, the game included, needs to find it. A named server also keeps libpulse
+        # from starting one of its own while ours is down.
+        self.client_env = dict(XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime,
+                               PULSE_SERVER="unix:%s/pulse/native" % self.runtime)
+        self.env = dict(os.environ, **self.client_env)
+        self.events = os.path.join(out, kind + ".events")
+
+    def __enter__(self):
+        try:
+            return self.start()
+        except BaseException:
+            self.__exit__()
+            raise
+
+    def __exit__(self, *exc):
+        self.stop()
+        shutil.rmtree(self.runtime, ignore_errors=True)
+
+    def pactl(self, *arguments):
+        return subprocess.run(["pactl", *arguments], env=self.env, capture_output=True,
+                              text=True).stdout
+
+    def start(self):
+        os.makedirs(self.out, exist_ok=True)
+        # A process group of its own: one signal reaches every process of the server.
+        self.proc = subprocess.Popen(COMMANDS[self.name], env=self.env, stdout=subprocess.DEVNULL,
+                                     stderr=open(os.path.join(self.out, self.name + ".log"), "ab"),
+                                     start_new_session=True)
+        wait_until(self.name, lambda: "Server Name" in self.pactl("info"))
+        self.pactl("load-module", "module-null-sink", "sink_name=tessaform")
+        self.pactl("set-default-sink", "tessaform")
+        # Every sink input it makes, however short its life; the events end with the server.
+        subprocess.Popen(["stdbuf", "-oL", "pactl", "subscribe"], env=self.env,
+                         stdout=open(self.events, "w"), stderr=subprocess.DEVNULL)
+        # Subscribed once it hears of a client that came after it: pactl itself.
+        wait_until("the server's events", lambda: self.pactl("info") and self.opened("client"))
+        return self
+
+    def opened(self, kind="sink-input"):
+        """How many of these this run of the server has made."""
+        with open(self.events) as events:
+            return events.read().count("'new' on %s #" % kind)
+
+    def streams(self):
+        """Its sink inputs now: the game's, as nothing else here plays."""
+        return len(self.pactl("list", "short", "sink-inputs").splitlines())
+
+    def stop(self, how=signal.SIGTERM):
+        if self.proc and self.proc.poll() is None:
+            os.killpg(self.proc.pid, how)
+            self.proc.wait()
+            wait_until("the server's end", lambda: "Server Name" not in self.pactl("info"))
