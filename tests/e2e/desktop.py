@@ -101,6 +101,7 @@ class Game:
 
     def __init__(self, desktop, program, audio, platform="xcb"):
         self.desktop, self.lines, self.cursor, self.view = desktop, [], 0, (0, 0)
+        self.times = []  # when each line came, for measuring
         self.changed = threading.Condition()
         # Set for the game; the tools started after it ignore them.
         desktop.env.update(QT_QPA_PLATFORM=platform, QT_LOGGING_RULES="tessaform.*=true",
@@ -116,6 +117,7 @@ class Game:
                 copy.flush()  # read when a test fails
                 with self.changed:
                     self.lines.append(line.rstrip("\n"))
+                    self.times.append(time.monotonic())
                     self.changed.notify_all()
         with self.changed:
             self.changed.notify_all()
