@@ -13,8 +13,6 @@
 
 namespace tessaform {
 
-int soundWarningShown = 0;
-
 namespace {
 
 // Every sound is converted to this once, so one device format serves them all.
@@ -191,10 +189,10 @@ void SoundPlayer::PlaySoundAsync(int id) {
         Say("start " + std::to_string(id) + " async");
         CloseLater(static_cast<int>(sound->seconds * 1000) + kLingerMs);
     }
-    if (!started && soundWarningShown == 0) {
+    if (!started && !warned_) {
         // Marked before the box opens: its loop goes on running the game, whose next
         // failing sound must not stack a second warning on the first.
-        soundWarningShown = 1;
+        warned_ = true;
         Say("warning");
         messages_.ShowMessage(kSoundWarning, "Tessaform", MessageIcon::kExclamation);
     }

@@ -12,9 +12,6 @@
 
 namespace tessaform {
 
-// Set once the player has been told that sound does not work; lives as long as the process.
-extern int soundWarningShown;
-
 inline constexpr const char* kSoundWarning =
     "Cannot play sound.\nThis game works much better with a sound card.";
 
@@ -55,8 +52,9 @@ private:
     MessageBoxPort& messages_;
     Log log_;
     Later later_;
-    int playing_ = 0;  // the id last started, while the device may still play it
-    int starts_ = 0;   // sounds started so far: a pending close belongs to the last one
+    int playing_ = 0;      // the id last started, while the device may still play it
+    int starts_ = 0;       // sounds started so far: a pending close belongs to the last one
+    bool warned_ = false;  // once a run: the program has one player
     bool subsystemUp_ = false;
     bool keepOpen_ = false;
     std::uint32_t device_ = 0;

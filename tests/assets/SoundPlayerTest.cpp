@@ -34,10 +34,9 @@ struct RecordingMessages : MessageBoxPort {
 
 class Playback : public ::testing::Test {
 protected:
-    // Each test picks its own SDL driver; the warning flag is per process, so reset it.
+    // Each test picks its own SDL driver.
     SoundPlayer& Open(const char* driver) {
         setenv("SDL_AUDIODRIVER", driver, 1);
-        soundWarningShown = 0;
         return player.emplace(
             messages, [this](const std::string& line) { log.push_back(line); },
             [this](int ms, std::function<void()> call) { later.emplace_back(ms, call); });
