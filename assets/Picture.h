@@ -1,6 +1,7 @@
 // A decoded picture, and the reading of a built-in bitmap into one.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -16,6 +17,12 @@ struct Picture {
     std::vector<std::uint32_t> pixels;
 
     std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    // Narrows a copy of its top-left w x h pixels to what it has; false when that is nothing.
+    bool Clip(int& w, int& h) const {
+        w = std::min(w, width);
+        h = std::min(h, height);
+        return w > 0 && h > 0 && pixels.size() >= static_cast<std::size_t>(width) * height;
+    }
 };
 
 // An 8-bit uncompressed device-independent bitmap without file header, as the

@@ -244,10 +244,7 @@ void ImageDeviceContext::LineTo(int x, int y) {
 }
 
 void ImageDeviceContext::BitBlt(int x, int y, int width, int height, const Picture& picture) {
-    width = std::min(width, picture.width);
-    height = std::min(height, picture.height);
-    if (width <= 0 || height <= 0 ||
-        picture.pixels.size() < static_cast<std::size_t>(picture.width) * picture.height) {
+    if (!picture.Clip(width, height)) {
         return;
     }
     const int firstColumn = std::max(0, -x);

@@ -66,10 +66,7 @@ void PainterDeviceContext::SetPixel(int x, int y, Rgb color) {
 }
 
 void PainterDeviceContext::BitBlt(int x, int y, int width, int height, const Picture& picture) {
-    width = std::min(width, picture.width);
-    height = std::min(height, picture.height);
-    if (width <= 0 || height <= 0 ||
-        picture.pixels.size() < static_cast<std::size_t>(picture.width) * picture.height) {
+    if (!picture.Clip(width, height)) {
         return;
     }
     const QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width,
