@@ -30,7 +30,7 @@ void BM_ClockTick(benchmark::State& state) {
     Bench b(1920, 1080);
     for (auto _ : state) {
         b.Tick();
-        b.fakes.surface.texts.clear();
+        b.surface.texts.clear();
     }
 }
 BENCHMARK(BM_ClockTick)->Unit(benchmark::kMicrosecond);
@@ -42,8 +42,8 @@ void BM_ClockTickNewSecond(benchmark::State& state) {
     for (auto _ : state) {
         b.At(10 + (++second & 1));
         b.Tick();
-        benchmark::DoNotOptimize(b.fakes.surface.screen.TakeDirty());
-        b.fakes.surface.texts.clear();
+        benchmark::DoNotOptimize(b.surface.screen.TakeDirty());
+        b.surface.texts.clear();
     }
 }
 BENCHMARK(BM_ClockTickNewSecond)->Unit(benchmark::kMicrosecond);
@@ -52,7 +52,7 @@ void BM_DrawTimeBox(benchmark::State& state) {
     Bench b(1920, 1080);
     for (auto _ : state) {
         b.view.DrawTimeBox();
-        b.fakes.surface.texts.clear();
+        b.surface.texts.clear();
     }
 }
 BENCHMARK(BM_DrawTimeBox)->Unit(benchmark::kMicrosecond);
@@ -61,7 +61,7 @@ void BM_DrawScorePanel(benchmark::State& state) {
     Bench b(1920, 1080);
     for (auto _ : state) {
         b.view.DrawScorePanel(false);
-        b.fakes.surface.texts.clear();
+        b.surface.texts.clear();
     }
 }
 BENCHMARK(BM_DrawScorePanel)->Unit(benchmark::kMicrosecond);
@@ -70,7 +70,7 @@ void BM_EvaluateBoard(benchmark::State& state) {
     Bench b(1920, 1080);
     for (auto _ : state) {
         b.view.EvaluateBoard();
-        b.fakes.surface.texts.clear();
+        b.surface.texts.clear();
     }
 }
 BENCHMARK(BM_EvaluateBoard)->Unit(benchmark::kMicrosecond);

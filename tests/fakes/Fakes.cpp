@@ -66,23 +66,19 @@ std::int64_t SoundMs(int id) {
 }
 
 // Logs the sound by its name; false when it fails to play.
-static bool Plays(FakeSound& s, int id, const std::string& how) {
+bool FakeSound::Plays(int id, const std::string& how) {
     const std::map<int, std::string> names = {{154, "deal"}, {155, "collision"}, {156, "match"},
                                               {157, "rest"}, {158, "end"},       {159, "loss"}};
-    s.log.push_back(how + " sound " + names.at(id));
-    const bool plays = !s.fails || !s.fails();
-    if (plays && s.whilePlaying) {
-        s.whilePlaying(id);
+    log.push_back(how + " sound " + names.at(id));
+    const bool plays = !fails || !fails();
+    if (plays && whilePlaying) {
+        whilePlaying(id);
     }
     return plays;
 }
 
-void FakeSound::PlaySoundSync(int id) {
-    clock.Pass(Plays(*this, id, "wait") ? SoundMs(id) : 0);
-}
-
 void FakeSound::PlaySoundAsync(int id) {
-    if (!Plays(*this, id, "start") && !std::exchange(warned, true)) {
+    if (!Plays(id, "start") && !std::exchange(warned, true)) {
         messages.ShowMessage(kSoundWarning, "Tessaform", MessageIcon::kExclamation);
     }
 }
@@ -102,15 +98,15 @@ int FakeSurface::Count(const Rect& r, Rgb colour) const {
 }
 
 Game::Game(int width, int height, DissolvePacing pacing)
-    : fakes(width, height),
-      view(ViewPorts{fakes.surface, fakes.timers, fakes.clock, fakes.sound, fakes.messages,
-                     fakes.random,
+    : view(ViewPorts{surface, timers, clock, sound, messages, random,
                      [this](const std::string& text) {
                          title = text;
                          picturesAtTitle = view.PicturesLoaded();
                      },
-                     [this](const std::string& line) { fakes.log.push_back(line); }},
-           pacing) {}
+                     [this](const std::string& line) { log.push_back(line); }},
+           pacing) {
+    surface.screen.Resize(width, height);
+}
 
 Game& Game::PressArrow(int block, int arrow, int times) {
     // Two pixels in from the corner of its spot farthest from the block's middle, where the
@@ -135,21 +131,14 @@ Game& Game::MatchAllButBlock1() {
     return *this;
 }
 
-Game& Game::TenPressesEach() {
-    for (int k = 1; k < kBlockCount; ++k) {
-        PressArrow(k, k == 1 || k == 6 || k == 7 ? 1 : 0, 10);  // each swap undoes itself
-    }
-    return *this;
-}
-
 bool Game::Grey(int block) const {
-    return fakes.surface.Count(Block(block), kGrey) == Block(block).Width() * Block(block).Height();
+    return surface.Count(Block(block), kGrey) == Block(block).Width() * Block(block).Height();
 }
 
 bool Game::BonusShows() const {
     const Rect& label = State().bonusLabelRect;
     const Rect area{label.left, label.top, State().bonusValueRect.right, label.bottom};
-    return fakes.surface.Count(area, kGrey) != area.Width() * area.Height();
+    return surface.Count(area, kGrey) != area.Width() * area.Height();
 }
 
 std::string DealLine(int game) {

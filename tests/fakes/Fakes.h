@@ -20,41 +20,30 @@ using Log = std::vector<std::string>;
 Log Join(std::initializer_list<Log> parts);
 
 // As the desktop's timers do, setting an id that is set restarts it.
-class FakeTimers final : public TimerPort {
-public:
-    explicit FakeTimers(Log& log) : log_(log) {}
+struct FakeTimers final : TimerPort {
+    explicit FakeTimers(Log& log) : log(log) {}
     bool SetTimer(int id, unsigned intervalMs) override {
-        log_.push_back("set " + Name(id) + " timer");
-        set_.erase(id);
-        return refused_.count(id) == 0 && set_.emplace(id, intervalMs).second;
+        log.push_back("set " + Name(id) + " timer");
+        set.erase(id);
+        return refused.count(id) == 0 && set.emplace(id, intervalMs).second;
     }
     void KillTimer(int id) override {
-        log_.push_back("kill " + Name(id) + " timer");
-        set_.erase(id);
+        log.push_back("kill " + Name(id) + " timer");
+        set.erase(id);
     }
-    void Refuse(int id) { refused_.insert(id); }
-    void Grant() { refused_.clear(); }
-    const std::map<int, unsigned>& Set() const { return set_; }  // id: interval
-
-private:
     static std::string Name(int id) { return id == kClockTimer ? "clock" : "rest"; }
-    Log& log_;
-    std::map<int, unsigned> set_;
-    std::set<int> refused_;
+    Log& log;
+    std::map<int, unsigned> set;  // id: interval
+    std::set<int> refused;
 };
 
 inline constexpr CalendarTime kFirstSecond = 1'000'000;
 
 // Stands still but for what a test passes and the sounds that are waited for.
-class FakeClock final : public ClockPort {
-public:
-    CalendarTime Now() override { return kFirstSecond + ms_ / 1000; }
+struct FakeClock final : ClockPort {
+    CalendarTime Now() override { return kFirstSecond + ms / 1000; }
     std::string FormatLocal(CalendarTime time) override { return "time " + std::to_string(time); }
-    void Pass(std::int64_t ms) { ms_ += ms; }
-    void Read(CalendarTime second) { ms_ = (second - kFirstSecond) * 1000; }
-
-private:
-    std::int64_t ms_ = 0;
+    std::int64_t ms = 0;
 };
 
 // Modal: `whileOpen` stands for the box's own loop, which goes on delivering the game's
@@ -79,8 +68,9 @@ std::int64_t SoundMs(int id);
 struct FakeSound final : SoundPort {
     FakeSound(Log& log, FakeClock& clock, MessageBoxPort& messages)
         : log(log), clock(clock), messages(messages) {}
-    void PlaySoundSync(int id) override;
+    void PlaySoundSync(int id) override { clock.ms += Plays(id, "wait") ? SoundMs(id) : 0; }
     void PlaySoundAsync(int id) override;
+    bool Plays(int id, const std::string& how);
     Log& log;
     FakeClock& clock;
     MessageBoxPort& messages;
@@ -126,24 +116,13 @@ struct FakeSurface final : DrawingSurface {
     std::function<void()> whenShown;
 };
 
-struct Fakes {
-    Fakes(int width, int height) : surface(log, width, height) {}
-    Log log;
-    FakeSurface surface;
-    FakeTimers timers{log};
-    FakeClock clock;
-    FakeMessages messages{log};
-    FakeSound sound{log, clock, messages};
-    FakeRandom random;
-};
-
 // The view on its fakes, and what a player and the passing time do to it, each step
 // through one of its handlers: a repaint, a press, a timer's tick.
 class Game {
 public:
     explicit Game(int width = 792, int height = 560, DissolvePacing pacing = {0, {}});
     Game& Repaint() {
-        view.OnDraw(*fakes.surface.OpenClientDC());
+        view.OnDraw(*surface.OpenClientDC());
         return *this;
     }
     Game& Press(int x, int y) {
@@ -155,7 +134,7 @@ public:
     Game& Miss(int block) { return Press(Block(block).left + 30, Block(block).top + 30); }
     // The clock reads this many seconds into the game.
     Game& At(TimeSpan seconds) {
-        fakes.clock.Read(State().gameStartTime + seconds);
+        clock.ms = (State().gameStartTime + seconds - kFirstSecond) * 1000;
         return *this;
     }
     Game& Tick() {
@@ -164,7 +143,7 @@ public:
     }
     // A second on, the rest timer's tick.
     Game& EndRest() {
-        fakes.clock.Pass(1000);
+        clock.ms += 1000;
         view.OnTimer(kRestTimer);
         return *this;
     }
@@ -172,26 +151,31 @@ public:
     // Blocks 2 to 11 of a deal in order matched, each the shortest way that meets no open
     // block: four in a move, six in two.
     Game& MatchAllButBlock1();
-    Game& TenPressesEach();  // on an arrow of each block that meets nothing
     // The log and the texts so far.
     Game& Forget() {
-        fakes.log.clear();
-        fakes.surface.texts.clear();
+        log.clear();
+        surface.texts.clear();
         return *this;
     }
     // The screen's size, and the window repaints.
     Game& Resize(int width, int height) {
-        fakes.surface.screen.Resize(width, height);
+        surface.screen.Resize(width, height);
         return Repaint();
     }
 
     const GameState& State() const { return view.State(); }
     const Rect& Block(int k) const { return State().blockRect[k]; }
-    int Ring(int block, Rgb colour) const { return fakes.surface.Ring(Block(block), colour); }
+    int Ring(int block, Rgb colour) const { return surface.Ring(Block(block), colour); }
     bool Grey(int block) const;
     bool BonusShows() const;  // anything where the bonus's label and box go
 
-    Fakes fakes;
+    Log log;
+    FakeSurface surface{log, 1, 1};
+    FakeTimers timers{log};
+    FakeClock clock;
+    FakeMessages messages{log};
+    FakeSound sound{log, clock, messages};
+    FakeRandom random;
     GameView view;
     std::string title;             // the document's, at the last repaint
     bool picturesAtTitle = false;  // loaded as that repaint set it

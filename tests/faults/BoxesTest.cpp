@@ -48,21 +48,21 @@ TEST(RefusedTimer, EachRefusalIsToldStopsItsStepAndTheSetGoesOnWhenGranted) {
         SCOPED_TRACE(c.log.front());
         Game g;
         c.before(g);
-        g.fakes.timers.Refuse(c.refused);
+        g.timers.refused.insert(c.refused);
         c.step(g);
-        EXPECT_EQ(g.fakes.log, c.log);
-        EXPECT_TRUE(g.fakes.timers.Set().empty());
+        EXPECT_EQ(g.log, c.log);
+        EXPECT_TRUE(g.timers.set.empty());
         if (c.refused == kRestTimer) {
-            EXPECT_TRUE(g.fakes.surface.texts.empty()) << "nothing drawn after the box";
+            EXPECT_TRUE(g.surface.texts.empty()) << "nothing drawn after the box";
         } else {
             EXPECT_EQ(g.State().gameOver, 0) << "the board takes presses";
-            EXPECT_LT(g.State().gameStartTime + kGameSeconds, g.fakes.clock.Now())
+            EXPECT_LT(g.State().gameStartTime + kGameSeconds, g.clock.Now())
                 << "the old start stays";
         }
-        g.fakes.timers.Grant();
+        g.timers.refused.clear();
         g.At(106).Repaint();
         EXPECT_EQ(g.State().gameIndex, c.refused == kRestTimer ? 1 : 2) << "the set goes on";
-        EXPECT_EQ(g.fakes.timers.Set(), (std::map<int, unsigned>{{kClockTimer, 50}}));
+        EXPECT_EQ(g.timers.set, (std::map<int, unsigned>{{kClockTimer, 50}}));
     }
 }
 
@@ -89,14 +89,14 @@ TEST(WarningBox, WhatFinishesAfterTheBoxLeavesTheNextGameAlone) {
         SCOPED_TRACE(c.untilTheBox.front());
         Game g;
         g.Repaint().Forget();
-        g.fakes.sound.fails = [] { return true; };
-        g.fakes.messages.whileOpen = [&](const std::string&) { c.inTheBox(g); };
+        g.sound.fails = [] { return true; };
+        g.messages.whileOpen = [&](const std::string&) { c.inTheBox(g); };
         c.step(g);
-        const Log& log = g.fakes.log;
+        const Log& log = g.log;
         EXPECT_EQ(Log(log.begin(), log.begin() + c.untilTheBox.size()), c.untilTheBox);
         EXPECT_EQ(std::ranges::count(log, "game 1 over: time"), 1) << "the game ends in the box";
         EXPECT_EQ(log.back(), DealLine(2)) << "and nothing follows the next deal";
-        EXPECT_EQ(g.fakes.timers.Set(), (std::map<int, unsigned>{{kClockTimer, 50}}));
+        EXPECT_EQ(g.timers.set, (std::map<int, unsigned>{{kClockTimer, 50}}));
         for (int k = 1; k < kBlockCount; ++k) {
             EXPECT_EQ(g.State().blockStatus[k], kOpen) << "block " << k;
             EXPECT_FALSE(g.Grey(k) || g.Ring(k, kGreen) > 0) << "block " << k;

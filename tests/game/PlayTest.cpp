@@ -48,14 +48,14 @@ TEST(Presses, EachPressDoesWhatItsPlaceOnTheBoardSays) {
         Game g;
         g.Repaint().Forget();
         std::string framed;
-        g.fakes.sound.whilePlaying = [&](int id) {
+        g.sound.whilePlaying = [&](int id) {
             for (int k = 0; id == 155 && k < kBlockCount; ++k) {
                 framed += g.Ring(k, kBlack) == 636 ? std::to_string(k) : "";
             }
         };
         c.press(g);
         EXPECT_EQ(framed, c.framedAtCollision);
-        EXPECT_EQ(g.fakes.log, c.log);
+        EXPECT_EQ(g.log, c.log);
         EXPECT_EQ(g.Ring(kMasterBlock, kRed), 636);
         EXPECT_EQ(g.State().setScores[0], c.net);
         std::string board;

@@ -60,11 +60,11 @@ TEST(EndOfGame, EachWayAGameEndsLogsAndScoresIt) {
         SCOPED_TRACE(c.net);
         Game g;
         c.play(g.Repaint().Forget());
-        EXPECT_EQ(g.fakes.log, c.log);
+        EXPECT_EQ(g.log, c.log);
         EXPECT_EQ(g.State().setScores[0], c.net);
         EXPECT_EQ(g.State().timeLeftText, c.timeText);
         EXPECT_EQ(g.BonusShows(), c.bonus);
-        EXPECT_EQ(g.fakes.timers.Set(),
+        EXPECT_EQ(g.timers.set,
                   (std::map<int, unsigned>{{c.timer, c.timer == kRestTimer ? 1000 : 50}}));
     }
 }
@@ -86,19 +86,19 @@ TEST(Sets, FiveGamesWithRestsThenTheRecapWhoseColumnAloneStartsAnotherSet) {
         }
         g.EndRest();
         const Log last = {"kill rest timer", "score game 5: match 10 clicks 0 bonus 0 net 10"};
-        EXPECT_EQ(g.fakes.log, Join({TimeUp(game), game < 5 ? Rest(game) : last,
-                                     game < 5 ? Log() : Log{kRecap}}));
+        EXPECT_EQ(g.log, Join({TimeUp(game), game < 5 ? Rest(game) : last,
+                               game < 5 ? Log() : Log{kRecap}}));
         // Each next game deals over a lost block.
         EXPECT_FALSE(g.Grey(4)) << game;
     }
     const Rect& column = g.State().anotherSetRect;
-    EXPECT_EQ(g.fakes.surface.Ring(column, kYellow), 2 * (column.Width() + column.Height()) - 4);
+    EXPECT_EQ(g.surface.Ring(column, kYellow), 2 * (column.Width() + column.Height()) - 4);
     PressColumn(g.Forget().Repaint(), 1);
-    EXPECT_EQ(g.fakes.log, (Log{"kill rest timer", kRecap}));
+    EXPECT_EQ(g.log, (Log{"kill rest timer", kRecap}));
     g.Forget().Press(column.right, column.bottom);
-    EXPECT_EQ(g.fakes.log, (Log{"new set", "layout 792x560 board 46,21", DealLine(1), "show",
-                                "wait sound deal", "set clock timer"}));
-    EXPECT_EQ(g.fakes.surface.Ring(column, kYellow), 0) << "the new set clears the recap";
+    EXPECT_EQ(g.log, (Log{"new set", "layout 792x560 board 46,21", DealLine(1), "show",
+                          "wait sound deal", "set clock timer"}));
+    EXPECT_EQ(g.surface.Ring(column, kYellow), 0) << "the new set clears the recap";
     EXPECT_FALSE(g.picturesAtTitle) << "released before the new set's repaint";
     EXPECT_TRUE(g.view.PicturesLoaded());
 }
@@ -135,12 +135,12 @@ TEST(NarrowScreen, TheWarningStopsTheGameAndTheSetGoesOnWhenWideAgain) {
         SCOPED_TRACE(log.back());
         Game g;
         play(g);
-        EXPECT_EQ(g.fakes.log, log);
-        const Rect all = g.fakes.surface.ClientRect();
-        const int warning = g.fakes.surface.Count(all, kRed) + g.fakes.surface.Count(all, kBlue);
+        EXPECT_EQ(g.log, log);
+        const Rect all = g.surface.ClientRect();
+        const int warning = g.surface.Count(all, kRed) + g.surface.Count(all, kBlue);
         EXPECT_EQ(warning == all.Width() * all.Height(), all.right == 640);
-        EXPECT_TRUE(all.right > 640 || g.fakes.surface.Count(all, kBlue) > 2000) << "blue words";
-        const auto& texts = g.fakes.surface.texts;
+        EXPECT_TRUE(all.right > 640 || g.surface.Count(all, kBlue) > 2000) << "blue words";
+        const auto& texts = g.surface.texts;
         const auto average = std::ranges::find(texts, "Average", &TextDrawn::text);
         EXPECT_EQ(average != texts.end(), log.back() == kRecap);
         EXPECT_TRUE(average == texts.end() || average->rect.bottom == all.bottom)

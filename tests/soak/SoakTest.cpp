@@ -50,16 +50,14 @@ private:
 
     void NewRun() {
         g_ = std::make_unique<Game>(800, 600, DissolvePacing{.frameTime = {}});
-        g_->fakes.random.seeded.emplace(static_cast<std::uint32_t>(rng_()));
+        g_->random.seeded.emplace(static_cast<std::uint32_t>(rng_()));
         const int sound = Between(0, 9);  // works, fails now and then, or never plays
-        g_->fakes.sound.fails = [this, sound] {
-            return sound > 6 || (sound > 3 && Between(0, 3) == 0);
-        };
-        g_->fakes.messages.whileOpen = [this](const std::string& text) {
+        g_->sound.fails = [this, sound] { return sound > 6 || (sound > 3 && Between(0, 3) == 0); };
+        g_->messages.whileOpen = [this](const std::string& text) {
             if (depth_ < 3) {
                 ++depth_;
                 const bool late = text != kNoTimerMessage && Between(0, 1);
-                g_->fakes.clock.Pass(late ? Between(100, 200) * 1000 : 0);
+                g_->clock.ms += late ? Between(100, 200) * 1000 : 0;
                 for (int n = Between(0, 4); n > 0; --n) {
                     Event(Between(440, 909));  // the box's loop delivers ticks and repaints
                 }
@@ -74,10 +72,10 @@ private:
     void TopLevel() {
         const GameState& s = g_->State();
         const bool lastRest = s.gameOver == 1 && s.gameIndex > 3 && Timers().count(2) != 0;
-        const std::size_t from = g_->fakes.log.size();
+        const std::size_t from = g_->log.size();
         Event(Between(0, 999));
         ++done_;
-        for (const std::string& line : Log(g_->fakes.log.begin() + from, g_->fakes.log.end())) {
+        for (const std::string& line : Log(g_->log.begin() + from, g_->log.end())) {
             games += line.find(" over: ") != std::string::npos ? 1 : 0;
             sets += line.rfind("recap:", 0) == 0 ? 1 : 0;
             // A new set started in the last rest leaves the rest timer beside the clock.
@@ -85,8 +83,8 @@ private:
         }
         bothTimers_ = bothTimers_ && Timers().size() == 2;
         Check();
-        if (g_->fakes.log.size() > 60) {
-            g_->fakes.log.erase(g_->fakes.log.begin(), g_->fakes.log.end() - 40);
+        if (g_->log.size() > 60) {
+            g_->log.erase(g_->log.begin(), g_->log.end() - 40);
         }
     }
 
@@ -101,9 +99,9 @@ private:
         } else if (roll < 940) {
             Tick(roll < 925 ? Between(1, 200) * 1000 : Between(1000, 3000));
         } else if (roll < 950) {
-            g_->fakes.timers.Refuse(Between(1, 2));
+            g_->timers.refused.insert(Between(1, 2));
         } else if (roll < 990) {
-            g_->fakes.timers.Grant();
+            g_->timers.refused.clear();
             Tick(0);
         } else if (roll < 996) {
             const bool repaint = Between(0, 4) != 0;
@@ -115,14 +113,14 @@ private:
 
     // What the next event did, for the report of a failure.
     void Note(const std::string& what) {
-        g_->fakes.log.push_back("> " + std::to_string(done_) + ": " + what);
+        g_->log.push_back("> " + std::to_string(done_) + ": " + what);
     }
-    const std::map<int, unsigned>& Timers() const { return g_->fakes.timers.Set(); }
+    const std::map<int, unsigned>& Timers() const { return g_->timers.set; }
 
     void Resize(std::pair<int, int> size, bool repaint) {
         Note("size " + std::to_string(size.first) + " " + std::to_string(size.second) +
              (repaint ? "; repaint" : ""));
-        g_->fakes.surface.screen.Resize(size.first, size.second);
+        g_->surface.screen.Resize(size.first, size.second);
         if (repaint) {
             g_->Repaint();
         }
@@ -130,12 +128,12 @@ private:
 
     // After `waitMs`, the next expiry of one of the timers that are set.
     void Tick(long waitMs) {
-        g_->fakes.clock.Pass(waitMs);
+        g_->clock.ms += waitMs;
         if (!Timers().empty()) {
             const auto [id, interval] =
                 *std::next(Timers().begin(), Between(0, std::ssize(Timers()) - 1));
             Note("wait " + std::to_string(interval) + "; tick " + std::to_string(id));
-            g_->fakes.clock.Pass(interval);
+            g_->clock.ms += interval;
             g_->view.OnTimer(id);
             if (id == kClockTimer && depth_ == 0) {
                 TickAtTheSameReading();
@@ -155,12 +153,11 @@ private:
         };
         const auto before = state();
         Note("tick 1 again");
-        const std::size_t calls = g_->fakes.log.size();
-        const QImage& screen = g_->fakes.surface.screen.Image();
+        const std::size_t calls = g_->log.size();
+        const QImage& screen = g_->surface.screen.Image();
         const QImage image = ++repeats_ % 16 == 0 ? screen.copy() : QImage();
         g_->Tick();
-        Expect(state() == before && g_->fakes.log.size() == calls &&
-                   (image.isNull() || image == screen),
+        Expect(state() == before && g_->log.size() == calls && (image.isNull() || image == screen),
                "a clock tick at the same reading changed something");
     }
 
@@ -188,7 +185,7 @@ private:
         if (!holds && failure_.empty()) {
             failure_ = what + "\n  seed " + std::to_string(seed_) + ", event " +
                        std::to_string(done_) + "; the last calls:\n";
-            for (const std::string& line : g_->fakes.log) {
+            for (const std::string& line : g_->log) {
                 failure_ += "    " + line + "\n";
             }
         }
