@@ -60,11 +60,6 @@ Log Join(std::initializer_list<Log> parts) {
     return all;
 }
 
-std::int64_t SoundMs(int id) {
-    const auto wave = ParseWave(FindResource(kSoundType, id));
-    return wave ? static_cast<std::int64_t>(wave->Seconds() * 1000) : 0;
-}
-
 // Logs the sound by its name; false when it fails to play.
 bool FakeSound::Plays(int id, const std::string& how) {
     const std::map<int, std::string> names = {{154, "deal"}, {155, "collision"}, {156, "match"},
@@ -75,6 +70,12 @@ bool FakeSound::Plays(int id, const std::string& how) {
         whilePlaying(id);
     }
     return plays;
+}
+
+// A waited sound holds the clock for as long as it plays.
+void FakeSound::PlaySoundSync(int id) {
+    const auto wave = ParseWave(FindResource(kSoundType, id));
+    clock.ms += Plays(id, "wait") && wave ? static_cast<std::int64_t>(wave->Seconds() * 1000) : 0;
 }
 
 void FakeSound::PlaySoundAsync(int id) {

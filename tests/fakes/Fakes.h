@@ -60,15 +60,12 @@ struct FakeMessages final : MessageBoxPort {
     std::function<void(const std::string& text)> whileOpen;
 };
 
-// How long a built-in sound plays.
-std::int64_t SoundMs(int id);
-
 // A waited sound holds the clock for its real length. One that `fails` is skipped, and
 // the first that fails to start shows the desktop player's one-time warning.
 struct FakeSound final : SoundPort {
     FakeSound(Log& log, FakeClock& clock, MessageBoxPort& messages)
         : log(log), clock(clock), messages(messages) {}
-    void PlaySoundSync(int id) override { clock.ms += Plays(id, "wait") ? SoundMs(id) : 0; }
+    void PlaySoundSync(int id) override;
     void PlaySoundAsync(int id) override;
     bool Plays(int id, const std::string& how);
     Log& log;

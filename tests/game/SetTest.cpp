@@ -88,8 +88,10 @@ TEST(Sets, FiveGamesWithRestsThenTheRecapWhoseColumnAloneStartsAnotherSet) {
         const Log last = {"kill rest timer", "score game 5: match 10 clicks 0 bonus 0 net 10"};
         EXPECT_EQ(g.log, Join({TimeUp(game), game < 5 ? Rest(game) : last,
                                game < 5 ? Log() : Log{kRecap}}));
-        // Each next game deals over a lost block.
+        // Each next game deals over a lost block, and its master is framed red, not green
+        // as a matched block is.
         EXPECT_FALSE(g.Grey(4)) << game;
+        EXPECT_EQ(g.Ring(kMasterBlock, kRed), 636) << game;
     }
     const Rect& column = g.State().anotherSetRect;
     EXPECT_EQ(g.surface.Ring(column, kYellow), 2 * (column.Width() + column.Height()) - 4);
@@ -101,15 +103,6 @@ TEST(Sets, FiveGamesWithRestsThenTheRecapWhoseColumnAloneStartsAnotherSet) {
     EXPECT_EQ(g.surface.Ring(column, kYellow), 0) << "the new set clears the recap";
     EXPECT_FALSE(g.picturesAtTitle) << "released before the new set's repaint";
     EXPECT_TRUE(g.view.PicturesLoaded());
-}
-
-// The master of games 2 to 5 framed green, as a matched block is, instead of red.
-TEST(NextGame, FramesTheMasterRed) {
-    Game g;
-    g.Repaint();
-    for (int game = 2; game <= 5; ++game) {
-        EXPECT_EQ(g.RunOut().Ring(kMasterBlock, kRed), 636) << "game " << game;
-    }
 }
 
 // Below 641 pixels only the red warning shows and no game runs; wide again, the set goes
