@@ -51,12 +51,10 @@ TEST(Dissolve, TopLeftFirstThenTheScatterInTurnsShownGreyingStepByStep) {
     g.PressArrow(1, 7);  // block 1 takes block 3's arrangement
     const auto& pixels = *g.surface.pixels;
     ASSERT_EQ(pixels.size(), 4u * 2 * 160 * 160);
-    std::vector<std::pair<int, int>> first;
-    for (int i = 0; i < 4; ++i) {
-        first.insert(first.end(), {{a.left, a.top}, {b.left, b.top}});
-    }
-    first.insert(first.end(), {{a.left + 136, a.top + 13}, {b.left + 136, b.top + 13}});
-    EXPECT_EQ(std::vector(pixels.begin(), pixels.begin() + 10), first);
+    const std::pair<int, int> a0{a.left, a.top}, b0{b.left, b.top};
+    const std::pair<int, int> a1{a.left + 136, a.top + 13}, b1{b.left + 136, b.top + 13};
+    EXPECT_EQ(std::vector(pixels.begin(), pixels.begin() + 10),
+              (std::vector{a0, b0, a0, b0, a0, b0, a0, b0, a1, b1}));
     EXPECT_TRUE(g.Grey(1) && g.Grey(3) && !g.Grey(2));
     EXPECT_GT(grey.size(), 3u);
     EXPECT_EQ(std::ranges::adjacent_find(grey, std::greater_equal{}), grey.end()) << "a step";
