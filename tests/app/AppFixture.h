@@ -56,10 +56,9 @@ struct RunningApp {
     QStringList titles;  // every title the document took after the first repaint
 };
 
-// Hands every modal dialog that opens while it lives to `act`, which by default
-// closes it, and notes its class.
+// Hands every modal dialog that opens while it lives to `act`, and notes its class.
 struct ModalWatcher {
-    explicit ModalWatcher(std::function<void(QWidget&)> act = [](QWidget& w) { w.close(); }) {
+    explicit ModalWatcher(const std::function<void(QWidget&)>& act) {
         QObject::connect(&poll, &QTimer::timeout, [this, act] {
             if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
                 opened += modal->metaObject()->className();
