@@ -64,32 +64,31 @@ TEST(Dissolve, TopLeftFirstThenTheScatterInTurnsShownGreyingStepByStep) {
 constexpr unsigned kValue = kDtSingleLine | kDtVCenter | kDtCenter;  // centred in its box
 constexpr unsigned kLabel = kDtSingleLine | kDtVCenter | kDtRight;   // set right, by its box
 
-// The texts left to right as a player reads them, none over the next and each fitting its
-// box in the font the screen resolves for it: a label set right as "Bonus>", a value
-// centred in its box as "[840]"; then the column's letters top to bottom, a space where a
-// wider step parts two words.
+// The texts as a player reads them: the strip's left to right, none over the next and each
+// fitting its box in the font the screen resolves for it, a label set right as "Bonus>", a
+// value centred in its box as "[840]"; then the column's letters top to bottom, a space
+// where a wider step parts two words.
 std::string Read(std::vector<TextDrawn> texts) {
-    const auto letters =
-        std::partition(texts.begin(), texts.end(), [](auto& t) { return t.flags != 0; });
-    std::sort(texts.begin(), letters, [](auto& a, auto& b) { return a.rect.left < b.rect.left; });
-    std::sort(letters, texts.end(), [](auto& a, auto& b) { return a.rect.top < b.rect.top; });
+    std::ranges::sort(texts, {}, [](const TextDrawn& t) {
+        return std::pair(t.flags == 0, t.flags == 0 ? t.rect.top : t.rect.left);
+    });
     std::string reading;
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        const TextDrawn &t = texts[i], &before = texts[std::max<std::size_t>(i, 1) - 1];
-        const QFontMetrics& font = ResolveFont(t.font).metrics;
-        if (t.flags != 0) {
-            EXPECT_TRUE(i == 0 || before.rect.right <= t.rect.left) << t.text;
-            // A value box's outline takes a pixel on either side.
-            const int room = t.rect.Width() - (t.flags == kValue ? 2 : 0);
-            EXPECT_LE(font.horizontalAdvance(QString::fromStdString(t.text)), room) << t.text;
-            EXPECT_LE(font.height(), t.rect.Height()) << t.text;
-            reading += t.flags == kValue   ? " [" + t.text + "]"
-                       : t.flags == kLabel ? " " + t.text + ">"
-                                           : " " + t.text + "?";
-        } else {
+        const TextDrawn &t = texts[i], &before = texts[i == 0 ? 0 : i - 1];
+        if (t.flags == 0) {
             const bool apart = i == 0 || before.flags != 0 || t.rect.top - before.rect.top > 15;
             reading += (apart ? " " : "") + t.text;
+            continue;
         }
+        const QFontMetrics& font = ResolveFont(t.font).metrics;
+        EXPECT_TRUE(i == 0 || before.rect.right <= t.rect.left) << t.text;
+        // A value box's outline takes a pixel on either side.
+        const int room = t.rect.Width() - (t.flags == kValue ? 2 : 0);
+        EXPECT_LE(font.horizontalAdvance(QString::fromStdString(t.text)), room) << t.text;
+        EXPECT_LE(font.height(), t.rect.Height()) << t.text;
+        reading += t.flags == kValue   ? " [" + t.text + "]"
+                   : t.flags == kLabel ? " " + t.text + ">"
+                                       : " " + t.text + "?";
     }
     return reading;
 }
