@@ -41,7 +41,7 @@ class Player:
         width, height, x, y = map(int, self.game.wait_for(
             r"layout (\d+)x(\d+) board (-?\d+),(-?\d+)$").groups())
         self.game.locate(width, height)
-        self.client, self.board = (width, height), (x, y)
+        self.board = (x, y)
 
     def deal(self, number):
         line = self.game.wait_for(r"deal game %d: ([\d ]+)$" % number)

@@ -21,14 +21,6 @@ def start(desk, program, rules, audio="dummy"):
     return game, player
 
 
-def new_set(game, player):
-    shot = game.wait_screen("the yellow column", player.column)
-    game.desktop.run("import", "-window", "root", game.desktop.out + "/recap.png")  # for docs/
-    game.press(*player.column(shot))
-    game.wait_for(r"new set$")
-    player.deal(1)
-
-
 def play_a_set(program, rules, desk):
     game, p = start(desk, program, rules)
     game.wait_for(r"start 154 sync$")
@@ -67,7 +59,11 @@ def play_a_set(program, rules, desk):
     assert [int(n) for n in recap[1].split()] == list(nets), "the games' nets: %s" % (nets,)
     # The set average is the mean rounded up (truncated toward zero, and these nets are positive).
     assert 0 <= 5 * int(recap[2]) - sum(nets) < 5, "the recap's average " + recap[2]
-    new_set(game, p)
+    shot = game.wait_screen("the yellow column", p.column)
+    desk.run("import", "-window", "root", desk.out + "/recap.png")  # for docs/
+    game.press(*p.column(shot))
+    game.wait_for(r"new set$")
+    p.deal(1)
     game.wait_for(r"start 154 sync$")
     game.close()  # while the deal sound holds the game
 
