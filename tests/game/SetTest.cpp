@@ -45,7 +45,9 @@ TEST(EndOfGame, EachWayAGameEndsLogsAndScoresIt) {
          Join({{"miss block 1", "lose blocks 1 1", "start sound loss"}, kDone})},
         {[](Game& g) { g.MatchAllButBlock1().At(104).Tick().Forget().At(105).Tick(); },
          2860 - kCost, "00:00", false, kRestTimer, TimeUp(1)},
-        // A press after the time is up, before the tick.
+        // The last match, or another press, after the time is up but before the tick.
+        {[](Game& g) { g.MatchAllButBlock1().Forget().At(105).PressArrow(1, 3); },
+         3640 - kCost - 10, "00:00", false, kRestTimer, Join({kMatch, kDone})},
         {[](Game& g) { g.At(107).PressArrow(4, 2); }, 10 - 10, "00:00", false, kRestTimer,
          Join({{"move block 4 arrow 2: 18"}, TimeUp(1)})},
         // A repaint that finds the time up ends the game silently and goes on to the next.

@@ -1,5 +1,5 @@
-// The rules: arrangements and the arrows' moves, where a press lands, the deal, the scores, the
-// clock.
+// The rules: arrangements and the arrows' moves, where a press lands, the deal, the scale, the
+// set's average and the clock's text; the view's tests judge the scores of whole games.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +8,6 @@
 #include <ranges>
 #include <string>
 #include <string_view>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -110,42 +109,6 @@ TEST(Scale, IsTenTimesTheTetrahedralNumbersWithTheLastOneRepeated) {
         EXPECT_EQ(s[i], 10LL * (i + 1) * (i + 2) * (i + 3) / 6) << "entry " << i;
     }
     EXPECT_EQ(s[90], s[89]);
-}
-
-TEST(Scoring, TheTallyCountsTheMasterAsMatchedAndCostsEveryOtherBlockByItsMoveCount) {
-    // Per block its status (0 open, 1 lost, 2 matched) and its move count; then the
-    // matches, the match points, the click cost and whether no block is left open.
-    using Case = std::tuple<std::string_view, std::array<int, kBlockCount>, int, int, int, int>;
-    const Case cases[] = {{"000000000000", {5}, 1, 10, 0, 0},
-                          {"021000000000", {0, 3, 2, 10}, 2, 40, 100 + 40 + 2200, 0},
-                          {"022222222221", {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 11, 2860, 110, 1},
-                          {"222222222222", {0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 12, 3640, 110, 1}};
-    for (const auto& [status, clicks, matches, points, cost, resolved] : cases) {
-        GameState s;
-        std::ranges::transform(status, s.blockStatus.begin(), [](char c) { return c - '0'; });
-        s.blockClicks = clicks;
-        TallyBoard(s);
-        EXPECT_EQ(std::tuple(s.matchCount, s.matchScore, s.clickCost, s.allResolved),
-                  std::tuple(matches, points, cost, resolved))
-            << status;
-    }
-}
-
-TEST(Scoring, TheBonusNeedsAllElevenMatchedAndTimeLeftAndStopsAtTheCap) {
-    for (auto [seconds, index] : {std::pair{1, 0}, {7, 6}, {90, 89}, {95, 89}}) {
-        EXPECT_EQ(BonusIndexFor(seconds), index) << seconds << " s left";
-    }
-    ScaleTable steep{};
-    steep.fill(2'000'000);
-    const ScaleTable scale = BuildScaleTable();
-    const std::tuple<const ScaleTable&, int, int, bool, int> cases[] = {
-        {scale, 12, 6, true, 840},        {scale, 12, 89, true, 1'255'800},
-        {scale, 12, 90, true, 1'255'800}, {scale, 11, 89, true, 0},
-        {scale, 12, 89, false, 0},        {steep, 12, 40, true, 1'255'800}};
-    for (const auto& [table, matches, index, allowed, bonus] : cases) {
-        EXPECT_EQ(Bonus(table, matches, index, allowed), bonus)
-            << matches << " matched, index " << index << ", allowed " << allowed;
-    }
 }
 
 TEST(Scoring, TheSetAverageRoundsUpAndTruncatesNegativeSumsTowardZero) {
