@@ -19,13 +19,6 @@ constexpr std::uint32_t kGrey = 0xff808080, kBlack = 0xff000000, kWhite = 0xffff
                         kMagenta = 0xffff00ff, kBlue = 0xff0000ff, kLightBlue = 0xff8080ff,
                         kYellow = 0xffffff00, kGreen = 0xff00ff00, kRed = 0xffff0000;
 
-Picture Load(int arrangement) {
-    const auto picture = LoadBitmapResource(kPictureResourceIds[arrangement]);
-    const bool whole = picture && picture->width == 160 && picture->height == 160;
-    EXPECT_TRUE(whole) << "arrangement " << arrangement;
-    return whole ? *picture : Picture{160, 160, std::vector<std::uint32_t>(160 * 160)};
-}
-
 // Whether colour c is right at (x, y) of a 48 by 48 cell showing the shape.
 bool FitsShape(char shape, int x, int y, std::uint32_t c) {
     const double r = std::hypot(x - 23.5, y - 23.5);
@@ -49,13 +42,14 @@ TEST(BlockPictures, ShowTheirArrangementAndEachArrowUnderItsHotSpot) {
     const auto covered = [](int arrow) { return kArrowHotSpots[arrow].Offset(-1, -1); };
     const Rect centre{covered(6).left, covered(6).top, covered(9).right, covered(9).bottom};
     const int positions[2][2] = {{0, 1}, {3, 2}};
-    const Picture first = Load(0);
+    const auto first = LoadBitmapResource(kPictureResourceIds[0]);
     std::array<int, kArrowCount> ink{};
     for (int k = 0; k < kArrangementCount; ++k) {
-        const Picture p = Load(k);
+        const auto p = LoadBitmapResource(kPictureResourceIds[k]);
+        ASSERT_TRUE(p && p->width == 160 && p->height == 160) << "arrangement " << k;
         for (int y = 0; y < 160; ++y) {
             for (int x = 0; x < 160; ++x) {
-                const std::uint32_t c = p.At(x, y);
+                const std::uint32_t c = p->At(x, y);
                 if (const int cx = x % 80 - 16, cy = y % 80 - 16;
                     0 <= cx && cx < 48 && 0 <= cy && cy < 48) {
                     const char shape = kArrangementCodes[k][positions[y / 80][x / 80]];
@@ -63,7 +57,7 @@ TEST(BlockPictures, ShowTheirArrangementAndEachArrowUnderItsHotSpot) {
                         << k << ": " << shape << " at " << x << "," << y;
                     continue;
                 }
-                ASSERT_EQ(c, first.At(x, y)) << k << " differs from 0 at " << x << "," << y;
+                ASSERT_EQ(c, first->At(x, y)) << k << " differs from 0 at " << x << "," << y;
                 int box = -1;
                 for (int a = 0; a < kArrowCount; ++a) {
                     box = covered(a).ContainsWithEdges(x, y) ? a : box;
