@@ -38,6 +38,23 @@ TEST(FirstRepaint, TheFigureShowsWhileTheDealSoundPlaysThenTheBoardAndTheClock) 
     EXPECT_EQ(g.surface.texts.at(0).text, "01:45");
 }
 
+// The desktop aims the clock's timer at the next whole second and leaves out the ticks
+// between: a tick at the same reading must change nothing, on screen or in the game.
+TEST(ClockTick, OneAtTheSameReadingChangesNothing) {
+    Game g;
+    g.Repaint().PressArrow(1, 3).Miss(2).At(30).Tick().Forget();
+    const GameState& s = g.State();
+    const auto state = [&s] {
+        return std::tuple(s.now, s.timeLeftText, s.timeExpired, s.setScores);
+    };
+    const auto before = state();
+    const QImage screen = g.surface.screen.Image().copy();
+    g.Tick();
+    EXPECT_EQ(state(), before);
+    EXPECT_TRUE(g.log.empty());
+    EXPECT_EQ(g.surface.screen.Image(), screen);
+}
+
 // Both blocks of a collision start at their top-left pixels, each pixel four times, then
 // go on by the scatter, in turns; the screen shows them greying step by step.
 TEST(Dissolve, TopLeftFirstThenTheScatterInTurnsShownGreyingStepByStep) {

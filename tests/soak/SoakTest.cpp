@@ -125,29 +125,7 @@ private:
                 *std::next(Timers().begin(), Between(0, std::ssize(Timers()) - 1));
             g_->clock.ms += interval;
             g_->view.OnTimer(id);
-            if (id == kClockTimer && depth_ == 0) {
-                TickAtTheSameReading();
-            }
         }
-    }
-
-    // The desktop aims the clock's timer at the next whole second, leaving out the ticks
-    // between: while a game runs, a tick at the same reading must change nothing.
-    void TickAtTheSameReading() {
-        const GameState& s = g_->State();
-        if (s.gameOver != 0 || s.timeLeft <= 0) {
-            return;
-        }
-        const auto state = [&s] {
-            return std::tuple(s.now, s.timeLeftText, s.gameOver, s.timeExpired, s.setScores);
-        };
-        const auto before = state();
-        const std::size_t lines = g_->log.size();
-        const QImage& screen = g_->surface.screen.Image();
-        const QImage image = ++repeats_ % 16 == 0 ? screen.copy() : QImage();
-        g_->Tick();
-        Expect(state() == before && g_->log.size() == lines && (image.isNull() || image == screen),
-               "a clock tick at the same reading changed something");
     }
 
     // On an arrow or just outside its tolerance, anywhere in a block or its gaps, anywhere,
@@ -192,7 +170,6 @@ private:
     std::string failure_;
     long done_ = 0;
     int depth_ = 0;
-    long repeats_ = 0;
     bool bothTimers_ = false;
 };
 
