@@ -36,8 +36,8 @@ def play_a_set(program, rules, desk):
     scores = [p.finish(1)]
 
     # Game 2 begins with the shortest way to make one open block equal to another.
-    ways = [(p.rules.path(p.arrangements[k], p.arrangements[j], p.avoid(k) - {p.arrangements[j]}),
-             k, j) for k in p.open() for j in p.open() if j != k]
+    ways = [(p.rules.path(p.arrangements[k], p.arrangements[j], p.avoid(k)), k, j)
+            for k in p.open() for j in p.open() if j != k]
     arrows, k, j = min((w for w in ways if w[0] is not None), key=lambda w: len(w[0]))
     for arrow in arrows:
         p.press(k, arrow)
