@@ -28,12 +28,14 @@ TEST(ClockTimer, AimsJustPastTheNextSecondAndSoonAfterAnotherHandler) {
         std::optional<milliseconds> due;
         milliseconds aim;
     } cases[] = {
-        {437ms, {}, 565ms},  // 2 ms past the second, so that the tick surely reads it
-        {1'000ms, {}, 1'002ms},   {1'999ms, {}, 3ms},
+        {437ms, {}, 565ms},        // its own expiry: 2 ms past the second, to be sure of it
+        {1'000ms, {}, 1'002ms},    // on the second: the next one
+        {1'999ms, {}, 3ms},        // a millisecond before it
         {-1h + 437ms, {}, 565ms},  // set back an hour
         {24h + 700ms, {}, 302ms},  // a suspend of a day
-        {437ms, 30ms, 30ms},      {437ms, 900ms, 50ms},
-        {990ms, 900ms, 12ms},
+        {437ms, 30ms, 30ms},       // after another handler: an expiry already due stands
+        {437ms, 900ms, 50ms},      // a later one comes within the interval
+        {990ms, 900ms, 12ms},      // or at the next second, if that comes first
     };
     const std::chrono::system_clock::time_point day(1'700'000'000s);
     const std::chrono::steady_clock::time_point now(1h);

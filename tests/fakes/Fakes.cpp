@@ -100,10 +100,7 @@ int FakeSurface::Count(const Rect& r, Rgb colour) const {
 
 Game::Game(int width, int height, DissolvePacing pacing)
     : view(ViewPorts{surface, timers, clock, sound, messages, random,
-                     [this](const std::string& text) {
-                         title = text;
-                         picturesAtTitle = view.PicturesLoaded();
-                     },
+                     [this](const std::string& text) { title = text; },
                      [this](const std::string& line) { log.push_back(line); }},
            pacing) {
     surface.screen.Resize(width, height);

@@ -174,8 +174,7 @@ public:
     FakeSound sound{log, clock, messages};
     FakeRandom random;
     GameView view;
-    std::string title;             // the document's, at the last repaint
-    bool picturesAtTitle = false;  // loaded as that repaint set it
+    std::string title;  // the document's, at the last repaint
 };
 
 std::string DealLine(int game);  // of a deal in order
