@@ -22,11 +22,6 @@ namespace tessaform {
 GameView::GameView(ViewPorts ports, DissolvePacing pacing)
     : ports_(std::move(ports)), pacing_(pacing) {}
 
-bool GameView::PicturesLoaded() const {
-    return std::all_of(blockImages_.begin(), blockImages_.end(),
-                       [](const auto& picture) { return picture.has_value(); });
-}
-
 // ---- Repaint ---------------------------------------------------------------
 
 GameView::Handling::Handling(GameView& view) : view_(view) {

@@ -61,7 +61,6 @@ public:
 
     GameState& State() { return state_; }
     const GameState& State() const { return state_; }
-    bool PicturesLoaded() const;
 
     // Block drawing.
     void DrawArrangement(int column, int row, int arrangement);
