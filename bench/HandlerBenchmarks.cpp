@@ -1,6 +1,8 @@
 // Benchmarks of the view's handlers: repaints, ticks, panel draws, presses and the dissolve.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+
 #include "Arrangements.h"
 #include "Fakes.h"
 
@@ -9,114 +11,57 @@ namespace {
 
 using testing::Game;
 
-// A dealt game at the given client size; the log and the texts drawn are cleared as it goes.
-struct Bench : Game {
-    Bench(int width, int height) : Game(width, height) {
-        Repaint();
-        Forget();
-    }
-};
-
-void BM_Repaint(benchmark::State& state) {
-    Bench b(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+// One handler over and over on a dealt game of that client size. The log and the texts
+// drawn are cleared after each call, so that they do not grow.
+template <class Handler>
+void BM_View(benchmark::State& state, Handler handle, int width = 1920, int height = 1080) {
+    Game game(width, height);
+    game.Repaint().Forget();
     for (auto _ : state) {
-        b.Repaint();
-        b.Forget();
+        handle(game);
+        game.Forget();
     }
 }
-BENCHMARK(BM_Repaint)->Args({800, 600})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
-
-void BM_ClockTick(benchmark::State& state) {
-    Bench b(1920, 1080);
-    for (auto _ : state) {
-        b.Tick();
-        b.surface.texts.clear();
-    }
-}
-BENCHMARK(BM_ClockTick)->Unit(benchmark::kMicrosecond);
-
+BENCHMARK_CAPTURE(
+    BM_View, Repaint800x600, [](Game& g) { g.Repaint(); }, 800, 600);
+BENCHMARK_CAPTURE(BM_View, Repaint1920x1080, [](Game& g) { g.Repaint(); });
+BENCHMARK_CAPTURE(BM_View, ClockTick, [](Game& g) { g.Tick(); });
 // The tick once a second: a new time drawn, and what changed taken for the window.
-void BM_ClockTickNewSecond(benchmark::State& state) {
-    Bench b(1920, 1080);
-    int second = 0;
-    for (auto _ : state) {
-        b.At(10 + (++second & 1));
-        b.Tick();
-        benchmark::DoNotOptimize(b.surface.screen.TakeDirty());
-        b.surface.texts.clear();
-    }
-}
-BENCHMARK(BM_ClockTickNewSecond)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_View, ClockTickNewSecond, [second = 0](Game& g) mutable {
+    g.At(10 + (++second & 1)).Tick();
+    benchmark::DoNotOptimize(g.surface.screen.TakeDirty());
+});
+BENCHMARK_CAPTURE(BM_View, DrawTimeBox, [](Game& g) { g.view.DrawTimeBox(); });
+BENCHMARK_CAPTURE(BM_View, DrawScorePanel, [](Game& g) { g.view.DrawScorePanel(false); });
+BENCHMARK_CAPTURE(BM_View, EvaluateBoard, [](Game& g) { g.view.EvaluateBoard(); });
+BENCHMARK_CAPTURE(BM_View, BlockCopy, [](Game& g) { g.view.RedrawBlock(2, 1); });
+// Blocks 4 and 8 dissolve, then open again for the next round.
+BENCHMARK_CAPTURE(BM_View, Dissolve, [](Game& g) {
+    g.view.LoseBlocks(1, 1, 2, 2);
+    g.view.State().blockStatus[4] = kOpen;
+    g.view.State().blockStatus[8] = kOpen;
+})->Unit(benchmark::kMillisecond);
 
-void BM_DrawTimeBox(benchmark::State& state) {
-    Bench b(1920, 1080);
-    for (auto _ : state) {
-        b.view.DrawTimeBox();
-        b.surface.texts.clear();
-    }
-}
-BENCHMARK(BM_DrawTimeBox)->Unit(benchmark::kMicrosecond);
-
-void BM_DrawScorePanel(benchmark::State& state) {
-    Bench b(1920, 1080);
-    for (auto _ : state) {
-        b.view.DrawScorePanel(false);
-        b.surface.texts.clear();
-    }
-}
-BENCHMARK(BM_DrawScorePanel)->Unit(benchmark::kMicrosecond);
-
-void BM_EvaluateBoard(benchmark::State& state) {
-    Bench b(1920, 1080);
-    for (auto _ : state) {
-        b.view.EvaluateBoard();
-        b.surface.texts.clear();
-    }
-}
-BENCHMARK(BM_EvaluateBoard)->Unit(benchmark::kMicrosecond);
-
-void BM_BlockCopy(benchmark::State& state) {
-    Bench b(1920, 1080);
-    for (auto _ : state) {
-        b.view.RedrawBlock(2, 1);
-    }
-}
-BENCHMARK(BM_BlockCopy)->Unit(benchmark::kMicrosecond);
-
-// A move that neither matches nor collides, pressed twice so the board comes back.
+// A move that neither matches nor collides, pressed over and over: the board keeps coming back.
 void BM_ArrowPress(benchmark::State& state) {
-    Bench b(1920, 1080);
+    Game game(1920, 1080);
+    game.Repaint().Forget();
     const int block = 7;
+    const auto& arrangements = game.State().blockArrangement;
+    // The first arrow that makes an arrangement no block shows; the last if none does.
     int arrow = 0;
-    for (; arrow < kArrowCount; ++arrow) {
-        const int moved = ApplyArrow(b.State().blockArrangement[block], arrow);
-        if (std::find(b.State().blockArrangement.begin(), b.State().blockArrangement.end(),
-                      moved) == b.State().blockArrangement.end()) {
-            break;
-        }
+    while (arrow + 1 < kArrowCount && std::count(arrangements.begin(), arrangements.end(),
+                                                 ApplyArrow(arrangements[block], arrow)) != 0) {
+        ++arrow;
     }
     for (auto _ : state) {
-        b.PressArrow(block, arrow);
-        b.Forget();
+        game.PressArrow(block, arrow).Forget();
     }
-    if (b.State().blockStatus[block] != kOpen || b.State().gameOver != 0) {
+    if (game.State().blockStatus[block] != kOpen || game.State().gameOver != 0) {
         state.SkipWithError("the press matched or collided; the measure would be wrong");
     }
 }
-BENCHMARK(BM_ArrowPress)->Unit(benchmark::kMicrosecond);
-
-void BM_Dissolve(benchmark::State& state) {
-    Bench b(1920, 1080);
-    for (auto _ : state) {
-        b.view.LoseBlocks(1, 1, 2, 2);
-        state.PauseTiming();
-        b.view.State().blockStatus[4] = kOpen;
-        b.view.State().blockStatus[8] = kOpen;
-        b.Forget();
-        state.ResumeTiming();
-    }
-}
-BENCHMARK(BM_Dissolve)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ArrowPress);
 
 }  // namespace
 }  // namespace tessaform

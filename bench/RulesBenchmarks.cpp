@@ -17,7 +17,7 @@ void BM_ApplyArrow(benchmark::State& state) {
         benchmark::DoNotOptimize(arrangement);
     }
 }
-BENCHMARK(BM_ApplyArrow);
+BENCHMARK(BM_ApplyArrow)->Unit(benchmark::kNanosecond);
 
 void BM_Deal(benchmark::State& state) {
     GameState game;
@@ -38,7 +38,7 @@ void BM_ArrowHitTest(benchmark::State& state) {
         ++dx;
     }
 }
-BENCHMARK(BM_ArrowHitTest);
+BENCHMARK(BM_ArrowHitTest)->Unit(benchmark::kNanosecond);
 
 }  // namespace
 }  // namespace tessaform

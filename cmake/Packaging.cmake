@@ -16,22 +16,9 @@ install(FILES ${TESSAFORM_PACKAGING_DIR}/${TESSAFORM_APP_ID}.desktop
         DESTINATION share/applications)
 install(FILES ${TESSAFORM_METAINFO} DESTINATION share/metainfo)
 
-# The theme icons are drawn at build time; no picture is kept in the repository.
-add_executable(tessaform-icons ${TESSAFORM_PACKAGING_DIR}/icon/main.cpp)
-target_link_libraries(tessaform-icons PRIVATE Qt6::Gui)
-set(TESSAFORM_ICON_DIR ${CMAKE_BINARY_DIR}/icons/hicolor)
-set(TESSAFORM_ICONS)
-foreach(size 16 32 48 64 128 256)
-    list(APPEND TESSAFORM_ICONS ${TESSAFORM_ICON_DIR}/${size}x${size}/apps/${TESSAFORM_APP_ID}.png)
-endforeach()
-add_custom_command(
-    OUTPUT ${TESSAFORM_ICONS}
-    COMMAND tessaform-icons ${TESSAFORM_ICON_DIR}
-    DEPENDS tessaform-icons
-    COMMENT "Drawing the desktop icons"
-    VERBATIM)
-add_custom_target(tessaform_desktop_icons ALL DEPENDS ${TESSAFORM_ICONS})
-install(DIRECTORY ${TESSAFORM_ICON_DIR} DESTINATION share/icons)
+# One drawing serves the desktop's icon theme at every size.
+install(FILES ${TESSAFORM_PACKAGING_DIR}/${TESSAFORM_APP_ID}.svg
+        DESTINATION share/icons/hicolor/scalable/apps)
 
 # The manual page and the changelog go in compressed as Debian wants them: at
 # the highest level and without a time stamp, so that every build is the same.

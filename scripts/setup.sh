@@ -14,7 +14,7 @@ packages=(
   qt6-qpa-plugins fonts-liberation2 fontconfig
   # test and inspect
   xvfb openbox xdotool x11-utils x11-apps imagemagick sox poppler-utils python3 python3-xlib
-  desktop-file-utils appstream fonts-dejavu-core
+  desktop-file-utils appstream fonts-dejavu-core librsvg2-bin
   # the package's checker, and man to read the manual page
   lintian man-db groff-base
   # the game on Wayland: a headless compositor and Qt's Wayland platform

@@ -31,13 +31,14 @@ for value in "$3" "$4"; do
         grep -qF "$value" "$file" || fail "$(basename "$file") does not name $value"
     done
 done
-for size in 16 32 48 64 128 256; do
-    icon="$dest/usr/share/icons/hicolor/${size}x${size}/apps/org.example.Tessaform.png"
-    got=$(identify -format '%wx%h' "$icon")
-    [ "$got" = "${size}x${size}" ] || fail "the ${size}x${size} icon is $got"
-    # Magenta in the corner, the green cross in the middle.
-    [ "$(rgb "$icon" 0 0)" = "255,0,255" ] || fail "the ${size}x${size} icon has no magenta corner"
-    [ "$(rgb "$icon" $((size / 2)) $((size * 19 / 32)))" = "0,255,0" ] ||
+# The one scalable icon, drawn at sizes off and on its grid: magenta in the corner, the green
+# cross in the middle.
+icon=$dest/usr/share/icons/hicolor/scalable/apps/org.example.Tessaform.svg
+png=$dest/icon.png
+for size in 32 48 256; do
+    rsvg-convert -w $size -h $size "$icon" -o "$png" || fail "the scalable icon does not draw"
+    [ "$(rgb "$png" 0 0)" = "255,0,255" ] || fail "the ${size}x${size} icon has no magenta corner"
+    [ "$(rgb "$png" $((size / 2)) $((size * 19 / 32)))" = "0,255,0" ] ||
         fail "the ${size}x${size} icon has no green cross at its centre"
 done
 [ $status -eq 0 ] && echo "installed tree complete"
