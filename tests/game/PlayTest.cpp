@@ -58,16 +58,14 @@ TEST(Presses, EachPressDoesWhatItsPlaceOnTheBoardSaysAndEachWayAGameEndsIsLogged
          "rx.x........ net 0 01:45 clock 50",
          {"move block 1 arrow 7: 3", "collide blocks 1 3", "show", "wait sound collision",
           "board rk.k........", "lose blocks 1 3", "start sound loss"}},
-        // A block owns its four edges; the master, a lost block and the gaps take no press,
-        // and a lost block collides with none.
+        // The gaps a pixel beside block 6, the master and a lost block take no press; a block
+        // owns its edges; a lost block collides with none.
         {[](Game& g) {
-             const Rect b3 = g.Block(3), b11 = g.Block(11);
-             g.Press(b3.left, b3.top).Press(b11.right, b11.bottom).Press(b3.left - 1, b3.top);
-             g.Press(b11.right + 1, b11.bottom).Press(b11.right, b11.bottom + 1);
-             g.Press(b3.left, g.Block(1).top - 1)
-                 .PressArrow(0, 2)
-                 .PressArrow(3, 2)
-                 .PressArrow(1, 7);
+             const Rect b3 = g.Block(3), b6 = g.Block(6), b11 = g.Block(11);
+             g.Press(b6.left - 1, b6.top).Press(b6.right + 1, b6.bottom);
+             g.Press(b6.left, b6.bottom + 1).Press(b6.left, g.Block(7).top - 1);
+             g.Press(b3.left, b3.top).Press(b11.right, b11.bottom);
+             g.PressArrow(0, 2).PressArrow(3, 2).PressArrow(1, 7);
          },
          "r..x.......x net 0 01:45 clock 50",
          Join({kMiss3,
