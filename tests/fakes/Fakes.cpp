@@ -65,11 +65,7 @@ bool FakeSound::Plays(int id, const std::string& how) {
     const std::map<int, std::string> names = {{154, "deal"}, {155, "collision"}, {156, "match"},
                                               {157, "rest"}, {158, "end"},       {159, "loss"}};
     log.push_back(how + " sound " + names.at(id));
-    const bool plays = !fails || !fails();
-    if (plays && whilePlaying) {
-        whilePlaying(id);
-    }
-    return plays;
+    return !fails || !fails();
 }
 
 // A waited sound holds the clock for as long as it plays.

@@ -72,7 +72,6 @@ struct FakeSound final : SoundPort {
     FakeClock& clock;
     MessageBoxPort& messages;
     std::function<bool()> fails;
-    std::function<void(int id)> whilePlaying;  // with the screen as the sound finds it
     bool warned = false;
 };
 

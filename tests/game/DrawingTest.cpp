@@ -13,7 +13,7 @@ namespace {
 
 TEST(FirstRepaint, TheFigureShowsWhileTheDealSoundPlaysThenTheBoardAndTheClock) {
     Game g;
-    g.sound.whilePlaying = [&](int) {  // the deal sound
+    g.surface.whenShown = [&] {  // as the deal sound starts
         EXPECT_GT(g.surface.Count(g.State().clientRect, kMagenta), 500) << "the figure";
         EXPECT_EQ(g.surface.Count(g.Block(5), kBlack), 0) << "no picture yet";
     };

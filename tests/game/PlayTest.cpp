@@ -39,8 +39,8 @@ Game& Unheard(Game& g, void (*inTheBox)(Game&)) {
 }
 
 // Dealt in order, block k holds arrangement k: block 1's arrow 3 makes the master's 0, its
-// arrow 7 block 3's 3. The board reads blocks 0 to 11 (see Game::Board); the board while the
-// collision sound plays is logged after it.
+// arrow 7 block 3's 3. The board reads blocks 0 to 11 (see Game::Board); a board shown with
+// black frames is logged where it is shown.
 TEST(Presses, EachPressDoesWhatItsPlaceOnTheBoardSaysAndEachWayAGameEndsIsLogged) {
     struct Case {
         void (*play)(Game&);
@@ -56,8 +56,8 @@ TEST(Presses, EachPressDoesWhatItsPlaceOnTheBoardSaysAndEachWayAGameEndsIsLogged
          Join({kMatch, {"move block 1 arrow 3: 1"}})},
         {[](Game& g) { g.PressArrow(1, 7); },
          "rx.x........ net 0 01:45 clock 50",
-         {"move block 1 arrow 7: 3", "collide blocks 1 3", "show", "wait sound collision",
-          "board rk.k........", "lose blocks 1 3", "start sound loss"}},
+         {"move block 1 arrow 7: 3", "collide blocks 1 3", "show", "board rk.k........",
+          "wait sound collision", "lose blocks 1 3", "start sound loss"}},
         // The gaps a pixel beside block 6, the master and a lost block take no press; a block
         // owns its edges; a lost block collides with none.
         {[](Game& g) {
@@ -103,8 +103,8 @@ TEST(Presses, EachPressDoesWhatItsPlaceOnTheBoardSaysAndEachWayAGameEndsIsLogged
         SCOPED_TRACE(c.seen);
         Game g;
         g.Repaint().Forget();
-        g.sound.whilePlaying = [&g](int id) {
-            if (id == 155) {
+        g.surface.whenShown = [&g] {  // as the collision's sound starts
+            if (g.Board().find('k') != std::string::npos) {
                 g.log.push_back("board " + g.Board());
             }
         };
