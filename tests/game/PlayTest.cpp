@@ -100,7 +100,7 @@ TEST(Presses, EachPressDoesWhatItsPlaceOnTheBoardSaysAndEachWayAGameEndsIsLogged
                Rest(1)})},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.seen);
+        SCOPED_TRACE("case " + std::to_string(&c - cases));
         Game g;
         g.Repaint().Forget();
         g.surface.whenShown = [&g] {  // as the collision's sound starts
