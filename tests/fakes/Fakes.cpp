@@ -95,8 +95,7 @@ int FakeSurface::Count(const Rect& r, Rgb colour) const {
 }
 
 Game::Game(int width, int height, DissolvePacing pacing)
-    : view(ViewPorts{surface, timers, clock, sound, messages, random,
-                     [this](const std::string& text) { title = text; },
+    : view(ViewPorts{surface, timers, clock, sound, messages, random, nullptr,
                      [this](const std::string& line) { log.push_back(line); }},
            pacing) {
     surface.screen.Resize(width, height);

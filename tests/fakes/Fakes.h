@@ -173,7 +173,6 @@ public:
     FakeSound sound{log, clock, messages};
     FakeRandom random;
     GameView view;
-    std::string title;  // the document's, at the last repaint
 };
 
 std::string DealLine(int game);  // of a deal in order
