@@ -65,11 +65,7 @@ bool FakeSound::Plays(int id, const std::string& how) {
     const std::map<int, std::string> names = {{154, "deal"}, {155, "collision"}, {156, "match"},
                                               {157, "rest"}, {158, "end"},       {159, "loss"}};
     log.push_back(how + " sound " + names.at(id));
-    const bool plays = !fails || !fails();
-    if (plays && whilePlaying) {
-        whilePlaying(id);
-    }
-    return plays;
+    return !fails || !fails();
 }
 
 // A waited sound holds the clock for as long as it plays.
@@ -99,8 +95,7 @@ int FakeSurface::Count(const Rect& r, Rgb colour) const {
 }
 
 Game::Game(int width, int height, DissolvePacing pacing)
-    : view(ViewPorts{surface, timers, clock, sound, messages, random,
-                     [this](const std::string& text) { title = text; },
+    : view(ViewPorts{surface, timers, clock, sound, messages, random, nullptr,
                      [this](const std::string& line) { log.push_back(line); }},
            pacing) {
     surface.screen.Resize(width, height);
@@ -129,8 +124,17 @@ Game& Game::MatchAllButBlock1() {
     return *this;
 }
 
-bool Game::Grey(int block) const {
-    return surface.Count(Block(block), kGrey) == Block(block).Width() * Block(block).Height();
+std::string Game::Board() const {
+    std::string board;
+    for (int k = 0; k < kBlockCount; ++k) {
+        const Rect& r = Block(k);
+        const Rgb frames[] = {kRed, kGreen, kBlack};
+        const auto* frame =
+            std::ranges::find_if(frames, [&](Rgb c) { return surface.Ring(r, c) == 636; });
+        const bool grey = surface.Count(r, kGrey) == r.Width() * r.Height();
+        board += grey ? 'x' : frame == std::end(frames) ? '.' : "rgk"[frame - frames];
+    }
+    return board;
 }
 
 bool Game::BonusShows() const {
@@ -141,6 +145,17 @@ bool Game::BonusShows() const {
 
 std::string DealLine(int game) {
     return "deal game " + std::to_string(game) + ": 0 1 2 3 4 5 6 7 8 9 10 11";
+}
+
+Log TimeUp(int game) {
+    return {"kill clock timer", "start sound end", "game " + std::to_string(game) + " over: time",
+            "set rest timer"};
+}
+
+Log Rest(int game, const std::string& score) {
+    return Join({{"kill rest timer", "score game " + std::to_string(game) + ": " + score},
+                 {"show", "wait sound rest", "show", "wait sound deal", "set clock timer"},
+                 {DealLine(game + 1)}});
 }
 
 }  // namespace tessaform::testing

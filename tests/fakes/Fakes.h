@@ -72,7 +72,6 @@ struct FakeSound final : SoundPort {
     FakeClock& clock;
     MessageBoxPort& messages;
     std::function<bool()> fails;
-    std::function<void(int id)> whilePlaying;  // with the screen as the sound finds it
     bool warned = false;
 };
 
@@ -162,8 +161,8 @@ public:
 
     const GameState& State() const { return view.State(); }
     const Rect& Block(int k) const { return State().blockRect[k]; }
-    int Ring(int block, Rgb colour) const { return surface.Ring(Block(block), colour); }
-    bool Grey(int block) const;
+    // Blocks 0 to 11: 'x' grey, 'r', 'g' or 'k' framed red, green or black, else '.'.
+    std::string Board() const;
     bool BonusShows() const;  // anything where the bonus's label and box go
 
     Log log;
@@ -174,9 +173,11 @@ public:
     FakeSound sound{log, clock, messages};
     FakeRandom random;
     GameView view;
-    std::string title;  // the document's, at the last repaint
 };
 
 std::string DealLine(int game);  // of a deal in order
+// The end of a game by its clock's tick; and from the rest timer's tick to the next deal.
+Log TimeUp(int game);
+Log Rest(int game, const std::string& score = "match 10 clicks 0 bonus 0 net 10");
 
 }  // namespace tessaform::testing
