@@ -62,15 +62,15 @@ TEST(ImageDeviceContext, DrawsLinesWithoutTheirEndPointsAndCopiesPicturesClipped
 }
 
 TEST(ImageDeviceContext, PlacesTextInItsColourOnAWhiteCellOrAloneWhenTransparent) {
-    QImage opaque(200, 60, QImage::Format_RGB32), clear(200, 60, QImage::Format_RGB32);
-    opaque.fill(kGrey.Argb()), clear.fill(kGrey.Argb());
-    ImageDeviceContext onWhite(opaque), alone(clear);
-    alone.SetTransparentBackground();
+    ImageSurface opaqueSurface(200, 60), clearSurface(200, 60);
+    const QImage &opaque = opaqueSurface.Image(), &clear = clearSurface.Image();
+    const auto onWhite = opaqueSurface.OpenClientDC(), alone = clearSurface.OpenClientDC();
+    alone->SetTransparentBackground();
     const QFontMetrics& font = ResolveFont(kPanelFont).metrics;
     const int w = font.horizontalAdvance("Net Score"), h = font.height();
     // The cells: at the point given, centred in a box 6 wider and 4 taller, flush right.
     const QRect cells[] = {{10, 2, w, h}, {13, 22, w, h}, {190 - w, 40, w, h}};
-    for (ImageDeviceContext* dc : {&onWhite, &alone}) {
+    for (DeviceContext* dc : {onWhite.get(), alone.get()}) {
         dc->SelectFont(kPanelFont), dc->SetTextColor(kRed), dc->TextOut(10, 2, "Net Score");
         dc->DrawText("Net Score", {10, 20, 16 + w, 24 + h}, kDtSingleLine | kDtVCenter | kDtCenter);
         dc->DrawText("Net Score", {0, 40, 190, 40 + h}, kDtSingleLine | kDtVCenter | kDtRight);
