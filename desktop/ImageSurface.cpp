@@ -161,7 +161,7 @@ const ResolvedFont& ResolveFont(const FontSpec& spec) {
     return it->second;
 }
 
-ImageDeviceContext::ImageDeviceContext(std::shared_ptr<QPainter> painter, QRect* dirty)
+PainterDeviceContext::PainterDeviceContext(std::shared_ptr<QPainter> painter, QRect* dirty)
     : painter_(std::move(painter)),
       dirty_(dirty),
       font_(&ResolveFont(kDefaultFont)),
@@ -169,7 +169,7 @@ ImageDeviceContext::ImageDeviceContext(std::shared_ptr<QPainter> painter, QRect*
     SelectFont(kDefaultFont);
 }
 
-void ImageDeviceContext::SelectFont(const FontSpec& font) {
+void PainterDeviceContext::SelectFont(const FontSpec& font) {
     font_ = &ResolveFont(font);
     // The screen keeps the metrics resolved once per font; a printer has its own resolution.
     const QPaintDevice* device = painter_->isActive() ? painter_->device() : nullptr;
@@ -178,7 +178,7 @@ void ImageDeviceContext::SelectFont(const FontSpec& font) {
                    : QFontMetrics(font_->font, device);
 }
 
-QRect ImageDeviceContext::Bounds() const {
+QRect PainterDeviceContext::Bounds() const {
     if (!painter_->isActive()) {
         return {};
     }
@@ -186,13 +186,13 @@ QRect ImageDeviceContext::Bounds() const {
     return {0, 0, device->width(), device->height()};
 }
 
-void ImageDeviceContext::Touch(const QRect& area) {
+void PainterDeviceContext::Touch(const QRect& area) {
     if (dirty_ != nullptr) {
         *dirty_ |= area.intersected(Bounds());
     }
 }
 
-void ImageDeviceContext::Fill(int left, int top, int right, int bottom, Rgb color) {
+void PainterDeviceContext::Fill(int left, int top, int right, int bottom, Rgb color) {
     const QRect bounds = Bounds();
     left = std::max(left, 0);
     top = std::max(top, 0);
@@ -208,15 +208,15 @@ void ImageDeviceContext::Fill(int left, int top, int right, int bottom, Rgb colo
     painter_->fillRect(area, ToQColor(color));
 }
 
-void ImageDeviceContext::SetPixel(int x, int y, Rgb color) {
+void PainterDeviceContext::SetPixel(int x, int y, Rgb color) {
     Fill(x, y, x + 1, y + 1, color);
 }
 
-void ImageDeviceContext::FillRect(const Rect& r, Rgb brush) {
+void PainterDeviceContext::FillRect(const Rect& r, Rgb brush) {
     Fill(r.left, r.top, r.right, r.bottom, brush);
 }
 
-void ImageDeviceContext::Rectangle(const Rect& r) {
+void PainterDeviceContext::Rectangle(const Rect& r) {
     if (r.right <= r.left || r.bottom <= r.top) {
         return;
     }
@@ -227,12 +227,12 @@ void ImageDeviceContext::Rectangle(const Rect& r) {
     Fill(r.right - 1, r.top, r.right, r.bottom, pen_);
 }
 
-void ImageDeviceContext::MoveTo(int x, int y) {
+void PainterDeviceContext::MoveTo(int x, int y) {
     x_ = x;
     y_ = y;
 }
 
-void ImageDeviceContext::LineTo(int x, int y) {
+void PainterDeviceContext::LineTo(int x, int y) {
     const std::int64_t dx = std::int64_t{x} - x_;
     const std::int64_t dy = std::int64_t{y} - y_;
     const std::int64_t steps = std::max(std::abs(dx), std::abs(dy));
@@ -265,7 +265,7 @@ void ImageDeviceContext::LineTo(int x, int y) {
     y_ = y;
 }
 
-void ImageDeviceContext::BitBlt(int x, int y, int width, int height, const Picture& picture) {
+void PainterDeviceContext::BitBlt(int x, int y, int width, int height, const Picture& picture) {
     if (!picture.Clip(width, height) || !painter_->isActive()) {
         return;
     }
@@ -276,16 +276,16 @@ void ImageDeviceContext::BitBlt(int x, int y, int width, int height, const Pictu
     painter_->drawImage(QPoint(x, y), image, QRect(0, 0, width, height));
 }
 
-int ImageDeviceContext::TextWidth(std::string_view text) {
+int PainterDeviceContext::TextWidth(std::string_view text) {
     return metrics_.horizontalAdvance(ToQString(text));
 }
 
 // One line from (x, y), clipped only by the device.
-void ImageDeviceContext::TextOut(int x, int y, std::string_view text) {
+void PainterDeviceContext::TextOut(int x, int y, std::string_view text) {
     DrawText(text, {x, y, Bounds().width(), y + metrics_.height()}, kDtSingleLine);
 }
 
-void ImageDeviceContext::DrawText(std::string_view text, const Rect& r, unsigned flags) {
+void PainterDeviceContext::DrawText(std::string_view text, const Rect& r, unsigned flags) {
     if (!painter_->isActive() || r.right <= r.left || r.bottom <= r.top) {
         return;
     }
@@ -372,7 +372,7 @@ std::unique_ptr<DeviceContext> ImageSurface::OpenClientDC() {
         Begin(*painter);
         painter_ = painter;
     }
-    return std::make_unique<ImageDeviceContext>(std::move(painter), &dirty_);
+    return std::make_unique<PainterDeviceContext>(std::move(painter), &dirty_);
 }
 
 void ImageSurface::ShowNow() {

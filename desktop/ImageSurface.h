@@ -31,12 +31,12 @@ const ResolvedFont& ResolveFont(const FontSpec& spec);
 // and no smoothing, every fill, line and copy sets exactly the pixels GDI would; on
 // paper the same calls are in the printer's units and text is measured at its
 // resolution, so a page lays out alike on any printer.
-class ImageDeviceContext final : public DeviceContext {
+class PainterDeviceContext final : public DeviceContext {
 public:
     // The painter may be shared by contexts open at once, and restarted on another
     // device between calls; while it is not active nothing is drawn. Every area
     // drawn on is added to `dirty`, when given, so a window can show just that.
-    explicit ImageDeviceContext(std::shared_ptr<QPainter> painter, QRect* dirty = nullptr);
+    explicit PainterDeviceContext(std::shared_ptr<QPainter> painter, QRect* dirty = nullptr);
 
     void SelectPen(Rgb color) override { pen_ = color; }
     void SelectBrush(Rgb color) override { brush_ = color; }

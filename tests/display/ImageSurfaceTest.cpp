@@ -28,7 +28,7 @@ Rows Art(const QImage& image) {
     return rows;
 }
 
-TEST(ImageDeviceContext, FillsAndOutlinesRectanglesWithoutTheirRightAndBottomEdges) {
+TEST(PainterDeviceContext, FillsAndOutlinesRectanglesWithoutTheirRightAndBottomEdges) {
     ImageSurface surface(8, 8);
     auto dc = surface.OpenClientDC();  // a black pen and a white brush to begin with
     dc->FillRect({0, 0, 2, 2}, kRed), dc->FillRect({7, 1, 7, 3}, kRed);
@@ -42,7 +42,7 @@ TEST(ImageDeviceContext, FillsAndOutlinesRectanglesWithoutTheirRightAndBottomEdg
                                           "bbb.....", "yyb..bbb", "yyb.....", "yyb....r"}));
 }
 
-TEST(ImageDeviceContext, DrawsLinesWithoutTheirEndPointsAndCopiesPicturesClipped) {
+TEST(PainterDeviceContext, DrawsLinesWithoutTheirEndPointsAndCopiesPicturesClipped) {
     ImageSurface surface(8, 8);
     auto dc = surface.OpenClientDC();
     dc->SelectPen(kRed);
@@ -61,7 +61,7 @@ TEST(ImageDeviceContext, DrawsLinesWithoutTheirEndPointsAndCopiesPicturesClipped
                                           "gb.rg...", "mw.ymr..", ".....y..", "......rg"}));
 }
 
-TEST(ImageDeviceContext, PlacesTextInItsColourOnAWhiteCellOrAloneWhenTransparent) {
+TEST(PainterDeviceContext, PlacesTextInItsColourOnAWhiteCellOrAloneWhenTransparent) {
     ImageSurface opaqueSurface(200, 60), clearSurface(200, 60);
     const QImage &opaque = opaqueSurface.Image(), &clear = clearSurface.Image();
     const auto onWhite = opaqueSurface.OpenClientDC(), alone = clearSurface.OpenClientDC();
