@@ -49,7 +49,7 @@ TEST(PainterDeviceContext, DrawsLinesWithoutTheirEndPointsAndCopiesPicturesClipp
     dc->MoveTo(0, 0), dc->LineTo(4, 1), dc->LineTo(4, 3), dc->LineTo(7, 3);
     // An exact half goes to the upper or the left pixel, whichever way the line runs.
     dc->MoveTo(7, 0), dc->LineTo(5, 1), dc->MoveTo(7, 1), dc->LineTo(6, 3);
-    dc->MoveTo(-3, 2), dc->LineTo(2, 2);
+    dc->MoveTo(2, 2), dc->LineTo(-3, 2);
     // A copy takes the picture's top-left part, as much as fits; a picture short of the
     // pixels it claims is not copied.
     const std::vector<std::uint32_t> six = {kRed.Argb(),    kGreen.Argb(),   kBlue.Argb(),
@@ -57,7 +57,7 @@ TEST(PainterDeviceContext, DrawsLinesWithoutTheirEndPointsAndCopiesPicturesClipp
     const Picture p{3, 2, six};
     dc->BitBlt(-1, 4, 3, 2, p), dc->BitBlt(3, 4, 2, 2, p), dc->BitBlt(5, 5, 1, 5, p);
     dc->BitBlt(6, 7, 3, 2, p), dc->BitBlt(0, 6, 3, 2, Picture{3, 2, {kRed.Argb()}});
-    EXPECT_EQ(Art(surface.Image()), (Rows{"rrr...rr", "...rr..r", "rr..r.r.", "....rrr.",
+    EXPECT_EQ(Art(surface.Image()), (Rows{"rrr...rr", "...rr..r", "rrr.r.r.", "....rrr.",
                                           "gb.rg...", "mw.ymr..", ".....y..", "......rg"}));
 }
 
@@ -104,6 +104,8 @@ TEST(ImageSurface, ReportsTheAreaDrawnOnOnceWithinTheImage) {
     EXPECT_EQ(surface.TakeDirty(), QRect(9, 20, 1, 1));
     dc->TextOut(20, 60, "Game 1");
     EXPECT_EQ(surface.TakeDirty().topLeft(), QPoint(20, 60)) << "the text's white cell";
+    surface.Resize(20, 10), dc->SetPixel(3, 4, kBlue);
+    EXPECT_EQ(surface.Image().pixel(3, 4), kBlue.Argb()) << "a context open across a resize";
 }
 
 }  // namespace
