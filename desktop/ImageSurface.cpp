@@ -179,11 +179,8 @@ void PainterDeviceContext::SelectFont(const FontSpec& font) {
 }
 
 QRect PainterDeviceContext::Bounds() const {
-    if (!painter_->isActive()) {
-        return {};
-    }
     const QPaintDevice* device = painter_->device();
-    return {0, 0, device->width(), device->height()};
+    return painter_->isActive() ? QRect(0, 0, device->width(), device->height()) : QRect();
 }
 
 void PainterDeviceContext::Touch(const QRect& area) {
