@@ -1,4 +1,5 @@
-// Pixel-exact drawing into the client area's image, and the fonts standing in for the old ones.
+// Drawing through a QPainter by the old pixel rules, the client area's image, and the fonts
+// standing in for the old ones.
 #include "ImageSurface.h"
 
 #include <QPainter>
@@ -8,7 +9,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <map>
 #include <tuple>
 #include <utility>
@@ -161,44 +161,59 @@ const ResolvedFont& ResolveFont(const FontSpec& spec) {
     return it->second;
 }
 
-ImageDeviceContext::ImageDeviceContext(QImage& image, QRect* dirty)
-    : image_(image), dirty_(dirty), font_(&ResolveFont(kDefaultFont)) {}
+PainterDeviceContext::PainterDeviceContext(std::shared_ptr<QPainter> painter, QRect* dirty)
+    : painter_(std::move(painter)),
+      dirty_(dirty),
+      font_(&ResolveFont(kDefaultFont)),
+      metrics_(font_->metrics) {
+    SelectFont(kDefaultFont);
+}
 
-void ImageDeviceContext::Touch(const QRect& area) {
+void PainterDeviceContext::SelectFont(const FontSpec& font) {
+    font_ = &ResolveFont(font);
+    // The screen keeps the metrics resolved once per font; a printer has its own resolution.
+    const QPaintDevice* device = painter_->isActive() ? painter_->device() : nullptr;
+    metrics_ = device == nullptr || device->logicalDpiY() == font_->metrics.fontDpi()
+                   ? font_->metrics
+                   : QFontMetrics(font_->font, device);
+}
+
+QRect PainterDeviceContext::Bounds() const {
+    const QPaintDevice* device = painter_->device();
+    return painter_->isActive() ? QRect(0, 0, device->width(), device->height()) : QRect();
+}
+
+void PainterDeviceContext::Touch(const QRect& area) {
     if (dirty_ != nullptr) {
-        *dirty_ |= area.intersected(image_.rect());
+        *dirty_ |= area.intersected(Bounds());
     }
 }
 
-void ImageDeviceContext::Fill(int left, int top, int right, int bottom, Rgb color) {
+void PainterDeviceContext::Fill(int left, int top, int right, int bottom, Rgb color) {
+    const QRect bounds = Bounds();
     left = std::max(left, 0);
     top = std::max(top, 0);
-    right = std::min(right, image_.width());
-    bottom = std::min(bottom, image_.height());
+    right = std::min(right, bounds.width());
+    bottom = std::min(bottom, bounds.height());
     if (left >= right || top >= bottom) {
         return;
     }
-    Touch(QRect(left, top, right - left, bottom - top));
-    const std::uint32_t value = color.Argb();
-    uchar* row = image_.bits() + static_cast<std::ptrdiff_t>(top) * image_.bytesPerLine();
-    for (int y = top; y < bottom; ++y, row += image_.bytesPerLine()) {
-        std::fill_n(reinterpret_cast<std::uint32_t*>(row) + left, right - left, value);
+    const QRect area(left, top, right - left, bottom - top);
+    if (dirty_ != nullptr) {
+        *dirty_ |= area;
     }
+    painter_->fillRect(area, ToQColor(color));
 }
 
-void ImageDeviceContext::SetPixel(int x, int y, Rgb color) {
-    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) {
-        return;
-    }
-    reinterpret_cast<std::uint32_t*>(image_.scanLine(y))[x] = color.Argb();
-    Touch(QRect(x, y, 1, 1));
+void PainterDeviceContext::SetPixel(int x, int y, Rgb color) {
+    Fill(x, y, x + 1, y + 1, color);
 }
 
-void ImageDeviceContext::FillRect(const Rect& r, Rgb brush) {
+void PainterDeviceContext::FillRect(const Rect& r, Rgb brush) {
     Fill(r.left, r.top, r.right, r.bottom, brush);
 }
 
-void ImageDeviceContext::Rectangle(const Rect& r) {
+void PainterDeviceContext::Rectangle(const Rect& r) {
     if (r.right <= r.left || r.bottom <= r.top) {
         return;
     }
@@ -209,12 +224,12 @@ void ImageDeviceContext::Rectangle(const Rect& r) {
     Fill(r.right - 1, r.top, r.right, r.bottom, pen_);
 }
 
-void ImageDeviceContext::MoveTo(int x, int y) {
+void PainterDeviceContext::MoveTo(int x, int y) {
     x_ = x;
     y_ = y;
 }
 
-void ImageDeviceContext::LineTo(int x, int y) {
+void PainterDeviceContext::LineTo(int x, int y) {
     const std::int64_t dx = std::int64_t{x} - x_;
     const std::int64_t dy = std::int64_t{y} - y_;
     const std::int64_t steps = std::max(std::abs(dx), std::abs(dy));
@@ -222,63 +237,56 @@ void ImageDeviceContext::LineTo(int x, int y) {
         Touch(QRect(QPoint(std::min(x, x_), std::min(y, y_)),
                     QPoint(std::max(x, x_), std::max(y, y_))));
     }
-    // One pixel per column of a flat line, one per row of a steep one; the step
-    // that would reach the end point is never taken.
-    for (std::int64_t i = 0; i < steps; ++i) {
-        std::int64_t px = 0;
-        std::int64_t py = 0;
-        if (std::abs(dx) >= std::abs(dy)) {
-            px = x_ + (dx > 0 ? i : -i);
-            py = y_ + RoundHalfDown(dy * i, steps);
+    // One pixel per column of a flat line, one per row of a steep one; the step that
+    // would reach the end point is never taken. Each straight run is filled at once.
+    const bool flat = std::abs(dx) >= std::abs(dy);
+    const std::int64_t along = flat ? dx : dy;
+    const std::int64_t across = flat ? dy : dx;
+    std::int64_t runStart = 0;
+    for (std::int64_t i = 1; i <= steps; ++i) {
+        const std::int64_t offset = RoundHalfDown(across * runStart, steps);
+        if (i < steps && RoundHalfDown(across * i, steps) == offset) {
+            continue;
+        }
+        const auto first = static_cast<int>(along > 0 ? runStart : 1 - i);
+        const auto last = static_cast<int>(along > 0 ? i : 1 - runStart);
+        const auto side = static_cast<int>(offset);
+        if (flat) {
+            Fill(x_ + first, y_ + side, x_ + last, y_ + side + 1, pen_);
         } else {
-            py = y_ + (dy > 0 ? i : -i);
-            px = x_ + RoundHalfDown(dx * i, steps);
+            Fill(x_ + side, y_ + first, x_ + side + 1, y_ + last, pen_);
         }
-        if (px >= 0 && py >= 0 && px < image_.width() && py < image_.height()) {
-            reinterpret_cast<std::uint32_t*>(image_.scanLine(static_cast<int>(py)))[px] =
-                pen_.Argb();
-        }
+        runStart = i;
     }
     x_ = x;
     y_ = y;
 }
 
-void ImageDeviceContext::BitBlt(int x, int y, int width, int height, const Picture& picture) {
-    if (!picture.Clip(width, height)) {
+void PainterDeviceContext::BitBlt(int x, int y, int width, int height, const Picture& picture) {
+    if (!picture.Clip(width, height) || !painter_->isActive()) {
         return;
     }
-    const int firstColumn = std::max(0, -x);
-    const int lastColumn = std::min(width, image_.width() - x);
-    const int firstRow = std::max(0, -y);
-    const int lastRow = std::min(height, image_.height() - y);
-    if (firstColumn >= lastColumn || firstRow >= lastRow) {
-        return;
-    }
-    Touch(QRect(x + firstColumn, y + firstRow, lastColumn - firstColumn, lastRow - firstRow));
-    const std::size_t bytes = static_cast<std::size_t>(lastColumn - firstColumn) * 4;
-    for (int row = firstRow; row < lastRow; ++row) {
-        auto* target = reinterpret_cast<std::uint32_t*>(image_.scanLine(y + row)) + x;
-        const std::uint32_t* source =
-            picture.pixels.data() + static_cast<std::size_t>(row) * picture.width;
-        std::memcpy(target + firstColumn, source + firstColumn, bytes);
-    }
+    Touch(QRect(x, y, width, height));
+    const QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width,
+                       picture.height, static_cast<qsizetype>(picture.width) * 4,
+                       QImage::Format_RGB32);
+    painter_->drawImage(QPoint(x, y), image, QRect(0, 0, width, height));
 }
 
-int ImageDeviceContext::TextWidth(std::string_view text) {
-    return font_->metrics.horizontalAdvance(ToQString(text));
+int PainterDeviceContext::TextWidth(std::string_view text) {
+    return metrics_.horizontalAdvance(ToQString(text));
 }
 
-// One line from (x, y), clipped only by the image.
-void ImageDeviceContext::TextOut(int x, int y, std::string_view text) {
-    DrawText(text, {x, y, image_.width(), y + font_->metrics.height()}, kDtSingleLine);
+// One line from (x, y), clipped only by the device.
+void PainterDeviceContext::TextOut(int x, int y, std::string_view text) {
+    DrawText(text, {x, y, Bounds().width(), y + metrics_.height()}, kDtSingleLine);
 }
 
-void ImageDeviceContext::DrawText(std::string_view text, const Rect& r, unsigned flags) {
-    if (image_.isNull() || r.right <= r.left || r.bottom <= r.top) {
+void PainterDeviceContext::DrawText(std::string_view text, const Rect& r, unsigned flags) {
+    if (!painter_->isActive() || r.right <= r.left || r.bottom <= r.top) {
         return;
     }
     Touch(QRect(r.left, r.top, r.Width(), r.Height()));
-    const QFontMetrics& metrics = font_->metrics;
     const QString all = ToQString(text);
 
     std::vector<QString> lines;
@@ -289,26 +297,27 @@ void ImageDeviceContext::DrawText(std::string_view text, const Rect& r, unsigned
         plain.remove(u'\r');
         for (const QString& paragraph : plain.split(u'\n')) {
             if (flags & kDtWordBreak) {
-                WrapParagraph(paragraph, metrics, r.Width(), lines);
+                WrapParagraph(paragraph, metrics_, r.Width(), lines);
             } else {
                 lines.push_back(paragraph);
             }
         }
     }
 
-    const int cell = metrics.height();
+    const int cell = metrics_.height();
     int y = r.top;
     // Vertical centring is for single lines only, as in GDI.
     if ((flags & kDtSingleLine) && (flags & kDtVCenter)) {
         y = r.top + (r.Height() - cell) / 2;
     }
 
-    QPainter painter(&image_);
-    painter.setClipRect(QRect(r.left, r.top, r.Width(), r.Height()));
-    painter.setFont(font_->font);
-    painter.setPen(ToQColor(textColor_));
+    // The painter is shared: what is set here must not outlive the call.
+    painter_->save();
+    painter_->setClipRect(QRect(r.left, r.top, r.Width(), r.Height()));
+    painter_->setFont(font_->font);
+    painter_->setPen(ToQColor(textColor_));
     for (const QString& line : lines) {
-        const int width = metrics.horizontalAdvance(line);
+        const int width = metrics_.horizontalAdvance(line);
         int x = r.left;
         if (flags & kDtCenter) {
             // Rounded down from the box's own edge, so a box draws alike wherever it is.
@@ -317,14 +326,15 @@ void ImageDeviceContext::DrawText(std::string_view text, const Rect& r, unsigned
             x = r.right - width;
         }
         if (!transparent_) {
-            painter.fillRect(x, y, width, cell, ToQColor(background_));
+            painter_->fillRect(x, y, width, cell, ToQColor(background_));
         }
-        painter.drawText(QPoint(x, y + metrics.ascent()), line);
+        painter_->drawText(QPoint(x, y + metrics_.ascent()), line);
         y += cell;
         if (y >= r.bottom) {
             break;
         }
     }
+    painter_->restore();
 }
 
 ImageSurface::ImageSurface(int width, int height) {
@@ -332,13 +342,34 @@ ImageSurface::ImageSurface(int width, int height) {
 }
 
 void ImageSurface::Resize(int width, int height) {
+    // Contexts still open go on drawing into the new image.
+    const std::shared_ptr<QPainter> painter = painter_.lock();
+    if (painter != nullptr && painter->isActive()) {
+        painter->end();
+    }
     image_ = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
     image_.fill(QColor(kGrey.r, kGrey.g, kGrey.b));
     dirty_ = image_.rect();
+    if (painter != nullptr) {
+        Begin(*painter);
+    }
+}
+
+void ImageSurface::Begin(QPainter& painter) {
+    // An empty image takes no painter; its contexts draw nothing.
+    if (!image_.isNull()) {
+        painter.begin(&image_);
+    }
 }
 
 std::unique_ptr<DeviceContext> ImageSurface::OpenClientDC() {
-    return std::make_unique<ImageDeviceContext>(image_, &dirty_);
+    std::shared_ptr<QPainter> painter = painter_.lock();
+    if (painter == nullptr) {
+        painter = std::make_shared<QPainter>();
+        Begin(*painter);
+        painter_ = painter;
+    }
+    return std::make_unique<PainterDeviceContext>(std::move(painter), &dirty_);
 }
 
 void ImageSurface::ShowNow() {

@@ -1,9 +1,10 @@
-// The client area as an RGB32 image, the context that draws into it, and the game's fonts.
+// The game's fonts, the device context that draws through a QPainter, and the client area's image.
 #pragma once
 
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,19 +26,21 @@ struct ResolvedFont {
 // Resolved once per distinct font for the life of the process.
 const ResolvedFont& ResolveFont(const FontSpec& spec);
 
-// Draws straight into the pixels of an RGB32 image by the same rules as the
-// Windows device context the game's layout was made for. Text goes through
-// QPainter; everything else writes pixels itself so that no transformation,
-// smoothing or colour conversion can touch it.
-class ImageDeviceContext final : public DeviceContext {
+// Draws through a QPainter by the same rules as the Windows device context the
+// game's layout was made for. On the client area's RGB32 image, with no transform
+// and no smoothing, every fill, line and copy sets exactly the pixels GDI would; on
+// paper the same calls are in the printer's units and text is measured at its
+// resolution, so a page lays out alike on any printer.
+class PainterDeviceContext final : public DeviceContext {
 public:
-    // The image must outlive the context and be RGB32. Every pixel written is added
-    // to `dirty`, when given, so a window can show just what changed.
-    explicit ImageDeviceContext(QImage& image, QRect* dirty = nullptr);
+    // The painter may be shared by contexts open at once, and restarted on another
+    // device between calls; while it is not active nothing is drawn. Every area
+    // drawn on is added to `dirty`, when given, so a window can show just that.
+    explicit PainterDeviceContext(std::shared_ptr<QPainter> painter, QRect* dirty = nullptr);
 
     void SelectPen(Rgb color) override { pen_ = color; }
     void SelectBrush(Rgb color) override { brush_ = color; }
-    void SelectFont(const FontSpec& font) override { font_ = &ResolveFont(font); }
+    void SelectFont(const FontSpec& font) override;
     void SetTextColor(Rgb color) override { textColor_ = color; }
     void SetTransparentBackground() override { transparent_ = true; }
 
@@ -54,10 +57,11 @@ public:
     int TextWidth(std::string_view text) override;
 
 private:
+    QRect Bounds() const;
     void Fill(int left, int top, int right, int bottom, Rgb color);
     void Touch(const QRect& area);
 
-    QImage& image_;
+    std::shared_ptr<QPainter> painter_;
     QRect* dirty_;
     Rgb pen_ = kBlack;
     Rgb brush_ = kWhite;
@@ -65,6 +69,7 @@ private:
     Rgb background_ = kWhite;
     bool transparent_ = false;
     const ResolvedFont* font_;
+    QFontMetrics metrics_;  // of font_ on this device
     int x_ = 0;
     int y_ = 0;
 };
@@ -87,8 +92,12 @@ public:
     void ShowNow() override;
 
 private:
+    void Begin(QPainter& painter);
+
     QImage image_;
     QRect dirty_;
+    // An image takes one painter at a time, so the contexts open at once share one.
+    std::weak_ptr<QPainter> painter_;
     std::function<void()> show_;
 };
 

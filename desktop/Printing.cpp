@@ -4,12 +4,13 @@
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <utility>
 
+#include "ImageSurface.h"
 #include "Instructions.h"
 #include "Layout.h"
-#include "PainterDeviceContext.h"
 
 namespace tessaform {
 
@@ -73,8 +74,8 @@ void InstructionsPrinter::OnPrint(DeviceContext& dc, const PrintInfo& info) {
 }
 
 bool PrintInstructions(InstructionsPrinter& printing, QPrinter& printer) {
-    QPainter painter;
-    if (!painter.begin(&printer)) {
+    const auto painter = std::make_shared<QPainter>();
+    if (!painter->begin(&printer)) {
         return false;
     }
     // The painter's origin is the top left of the printable area.

@@ -28,7 +28,7 @@ Rows Art(const QImage& image) {
     return rows;
 }
 
-TEST(ImageDeviceContext, FillsAndOutlinesRectanglesWithoutTheirRightAndBottomEdges) {
+TEST(PainterDeviceContext, FillsAndOutlinesRectanglesWithoutTheirRightAndBottomEdges) {
     ImageSurface surface(8, 8);
     auto dc = surface.OpenClientDC();  // a black pen and a white brush to begin with
     dc->FillRect({0, 0, 2, 2}, kRed), dc->FillRect({7, 1, 7, 3}, kRed);
@@ -42,14 +42,14 @@ TEST(ImageDeviceContext, FillsAndOutlinesRectanglesWithoutTheirRightAndBottomEdg
                                           "bbb.....", "yyb..bbb", "yyb.....", "yyb....r"}));
 }
 
-TEST(ImageDeviceContext, DrawsLinesWithoutTheirEndPointsAndCopiesPicturesClipped) {
+TEST(PainterDeviceContext, DrawsLinesWithoutTheirEndPointsAndCopiesPicturesClipped) {
     ImageSurface surface(8, 8);
     auto dc = surface.OpenClientDC();
     dc->SelectPen(kRed);
     dc->MoveTo(0, 0), dc->LineTo(4, 1), dc->LineTo(4, 3), dc->LineTo(7, 3);
     // An exact half goes to the upper or the left pixel, whichever way the line runs.
     dc->MoveTo(7, 0), dc->LineTo(5, 1), dc->MoveTo(7, 1), dc->LineTo(6, 3);
-    dc->MoveTo(-3, 2), dc->LineTo(2, 2);
+    dc->MoveTo(2, 2), dc->LineTo(-3, 2);
     // A copy takes the picture's top-left part, as much as fits; a picture short of the
     // pixels it claims is not copied.
     const std::vector<std::uint32_t> six = {kRed.Argb(),    kGreen.Argb(),   kBlue.Argb(),
@@ -57,20 +57,20 @@ TEST(ImageDeviceContext, DrawsLinesWithoutTheirEndPointsAndCopiesPicturesClipped
     const Picture p{3, 2, six};
     dc->BitBlt(-1, 4, 3, 2, p), dc->BitBlt(3, 4, 2, 2, p), dc->BitBlt(5, 5, 1, 5, p);
     dc->BitBlt(6, 7, 3, 2, p), dc->BitBlt(0, 6, 3, 2, Picture{3, 2, {kRed.Argb()}});
-    EXPECT_EQ(Art(surface.Image()), (Rows{"rrr...rr", "...rr..r", "rr..r.r.", "....rrr.",
+    EXPECT_EQ(Art(surface.Image()), (Rows{"rrr...rr", "...rr..r", "rrr.r.r.", "....rrr.",
                                           "gb.rg...", "mw.ymr..", ".....y..", "......rg"}));
 }
 
-TEST(ImageDeviceContext, PlacesTextInItsColourOnAWhiteCellOrAloneWhenTransparent) {
-    QImage opaque(200, 60, QImage::Format_RGB32), clear(200, 60, QImage::Format_RGB32);
-    opaque.fill(kGrey.Argb()), clear.fill(kGrey.Argb());
-    ImageDeviceContext onWhite(opaque), alone(clear);
-    alone.SetTransparentBackground();
+TEST(PainterDeviceContext, PlacesTextInItsColourOnAWhiteCellOrAloneWhenTransparent) {
+    ImageSurface opaqueSurface(200, 60), clearSurface(200, 60);
+    const QImage &opaque = opaqueSurface.Image(), &clear = clearSurface.Image();
+    const auto onWhite = opaqueSurface.OpenClientDC(), alone = clearSurface.OpenClientDC();
+    alone->SetTransparentBackground();
     const QFontMetrics& font = ResolveFont(kPanelFont).metrics;
     const int w = font.horizontalAdvance("Net Score"), h = font.height();
     // The cells: at the point given, centred in a box 6 wider and 4 taller, flush right.
     const QRect cells[] = {{10, 2, w, h}, {13, 22, w, h}, {190 - w, 40, w, h}};
-    for (ImageDeviceContext* dc : {&onWhite, &alone}) {
+    for (DeviceContext* dc : {onWhite.get(), alone.get()}) {
         dc->SelectFont(kPanelFont), dc->SetTextColor(kRed), dc->TextOut(10, 2, "Net Score");
         dc->DrawText("Net Score", {10, 20, 16 + w, 24 + h}, kDtSingleLine | kDtVCenter | kDtCenter);
         dc->DrawText("Net Score", {0, 40, 190, 40 + h}, kDtSingleLine | kDtVCenter | kDtRight);
@@ -104,6 +104,8 @@ TEST(ImageSurface, ReportsTheAreaDrawnOnOnceWithinTheImage) {
     EXPECT_EQ(surface.TakeDirty(), QRect(9, 20, 1, 1));
     dc->TextOut(20, 60, "Game 1");
     EXPECT_EQ(surface.TakeDirty().topLeft(), QPoint(20, 60)) << "the text's white cell";
+    surface.Resize(20, 10), dc->SetPixel(3, 4, kBlue);
+    EXPECT_EQ(surface.Image().pixel(3, 4), kBlue.Argb()) << "a context open across a resize";
 }
 
 }  // namespace
