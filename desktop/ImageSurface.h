@@ -70,6 +70,7 @@ private:
     bool transparent_ = false;
     const ResolvedFont* font_;
     QFontMetrics metrics_;  // of font_ on this device
+    QImage* image_;         // the device, when it is the screen's image
     int x_ = 0;
     int y_ = 0;
 };
