@@ -86,6 +86,9 @@ class Desktop:
     def run(self, *command):
         return subprocess.run(command, env=self.env, capture_output=True, text=True)
 
+    def shot(self):
+        return Shot(subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"],
+                                   env=self.env, capture_output=True, check=True).stdout)
 
     def close(self):
         for proc in reversed(self.procs):
@@ -144,8 +147,7 @@ class Game:
             return re.search(pattern, self.lines[at])
 
     def shot(self):
-        return Shot(subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"],
-                                   env=self.desktop.env, capture_output=True, check=True).stdout)
+        return self.desktop.shot()
 
     def wait_screen(self, what, test, gone=lambda: False, timeout=WAIT):
         """The first screenshot that passes, kept in OUT; fails once `gone` held before a shot."""
@@ -180,6 +182,13 @@ class Game:
     def boxes(self):
         """The visible message boxes: captioned with the name alone."""
         return self.xdotool("search", "--onlyvisible", "--name", "^Tessaform$").split()
+
+    def dismiss_warning(self):
+        """Return on the one sound warning, waited closed: it would take the next press."""
+        boxes = wait_until("the sound warning", self.boxes)
+        assert len(boxes) == 1, "%d sound warnings" % len(boxes)
+        self.xdotool("windowactivate", "--sync", boxes[0], "key", "Return")
+        wait_until("the warning closed", lambda: not self.boxes())
 
     def close(self):
         """Alt+F4: the program must end with 0 and report nothing gone wrong."""
