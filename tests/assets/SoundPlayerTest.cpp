@@ -62,9 +62,9 @@ TEST_F(Playback, WaitsForAWaitingSoundCutsAnAsyncOneAndFailsAnUnknownOne) {
     for (const auto& [ms, close] : later) {
         close();
     }
-    EXPECT_EQ(log, (Lines{"driver dummy", "stream open", "start 157 sync", "end 157",
-                          "start 158 async", "cut 158", "start 156 async", "warning",
-                          "stream closed"}));
+    EXPECT_EQ(log,
+              (Lines{"driver dummy", "stream open", "start 157 sync", "end 157", "start 158 async",
+                     "cut 158", "start 156 async", "warning", "stream closed"}));
     // A logout or `kill` must end the program: SDL would take these for its own event queue.
     for (int signal : {SIGTERM, SIGINT}) {
         struct sigaction action {};
