@@ -2,7 +2,6 @@
 // wave images the player accepts.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -39,11 +38,11 @@ protected:
         setenv("SDL_AUDIODRIVER", driver, 1);
         return player.emplace(
             messages, [this](const std::string& line) { log.push_back(line); },
-            [this](int ms, std::function<void()> call) { later.emplace_back(ms, call); });
+            [this](int, std::function<void()> call) { later.push_back(call); });
     }
     RecordingMessages messages;
     Lines log;
-    std::vector<std::pair<int, std::function<void()>>> later;  // closes asked for, run by hand
+    std::vector<std::function<void()>> later;  // closes asked for, run by hand
     std::optional<SoundPlayer> player;
 };
 
@@ -59,7 +58,7 @@ TEST_F(Playback, WaitsForAWaitingSoundCutsAnAsyncOneAndFailsAnUnknownOne) {
     sound.PlaySoundAsync(153);  // a picture, not a sound: the warning, as for any failure
     EXPECT_EQ(messages.shown.size(), 1u);
     // The stream's closes come due: only the one after the last sound closes it.
-    for (const auto& [ms, close] : later) {
+    for (const auto& close : later) {
         close();
     }
     EXPECT_EQ(log,
