@@ -8,13 +8,13 @@ from contextlib import closing
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 
-from desktop import BLACK, BLUE, GREEN, RED, Desktop, Game, area
+from desktop import BLACK, BLUE, GREEN, GREY, RED, Desktop, Game, Weston, area, wait_until
 from player import Player, Rules
 
 
-def start(desk, program, rules, audio="dummy"):
+def start(desk, program, rules, audio="dummy", platform="xcb"):
     """The game on the desktop, laid out and its first game dealt."""
-    game = Game(desk, program, audio)
+    game = Game(desk, program, audio, platform)
     player = Player(game, rules)
     player.layout()
     player.deal(1)
@@ -98,11 +98,28 @@ def narrow_screen_without_sound(program, rules, desk):
     game.close()
 
 
+def wayland(program, rules, desk):
+    # The panel's view is listed before the shell has given it its size.
+    sized = lambda rect: rect if rect and rect[3] > 0 else None
+    panel = wait_until("the shell's panel", lambda: sized(desk.scene().get("panel")))
+    game, p = start(desk, program, rules, platform="wayland")  # the view at the screen's bottom
+    game.wait_for(r"start 154 sync$")
+    # The deal sound holds the thread: the opening figure must be on screen all the while.
+    view = area(*game.view, desk.size[0] - game.view[0], desk.size[1] - game.view[1], 1)
+    assert desk.shot().share(view, GREY) < 0.995, "no opening figure while the deal sound plays"
+    game.wait_for(r"end 154$")
+    game.wait_screen("the board where the layout puts it", p.board_shown)
+    assert game.seen("layout", game.cursor) is None, "laid out more than once\n" + game.tail()
+    window = desk.scene()["top-level"]
+    assert window == (0, panel[3], *desk.size), f"window {window} under the panel {panel}"
+
+
 if __name__ == "__main__":
-    scenarios = {f.__name__: f for f in (play_a_set, narrow_screen_without_sound)}
+    scenarios = {f.__name__: f for f in (play_a_set, narrow_screen_without_sound, wayland)}
     if len(sys.argv) != 5 or sys.argv[1] not in scenarios:
         sys.exit(__doc__)
     name, rules, began = sys.argv[1], Rules(sys.argv[3]), time.monotonic()
-    with closing(Desktop("800x600", sys.argv[4], nested=name.startswith("narrow"))) as desk:
+    with closing(Weston(sys.argv[4]) if name == "wayland" else
+                 Desktop("800x600", sys.argv[4], nested=name.startswith("narrow"))) as desk:
         scenarios[name](sys.argv[2], rules, desk)
     print("%s: passed in %.0f s" % (name, time.monotonic() - began))
