@@ -102,11 +102,14 @@ def wayland(program, rules, desk):
     # The panel's view is listed before the shell has given it its size.
     sized = lambda rect: rect if rect and rect[3] > 0 else None
     panel = wait_until("the shell's panel", lambda: sized(desk.scene().get("panel")))
-    game, p = start(desk, program, rules, platform="wayland")  # the view at the screen's bottom
+    game = Game(desk, program, "dummy", "wayland")
     game.wait_for(r"start 154 sync$")
-    # The deal sound holds the thread: the opening figure must be on screen all the while.
+    # The deal sound holds the thread: the opening figure must be on screen from its start.
+    figure = desk.shot()
+    game.cursor, p = 0, Player(game, rules)  # back to the layout line
+    p.layout()  # the view at the screen's bottom
     view = area(*game.view, desk.size[0] - game.view[0], desk.size[1] - game.view[1], 1)
-    assert desk.shot().share(view, GREY) < 0.995, "no opening figure while the deal sound plays"
+    assert figure.share(view, GREY) < 0.995, "no opening figure as the deal sound starts"
     game.wait_for(r"end 154$")
     game.wait_screen("the board where the layout puts it", p.board_shown)
     assert game.seen("layout", game.cursor) is None, "laid out more than once\n" + game.tail()
