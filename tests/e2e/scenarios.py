@@ -36,10 +36,10 @@ def play_a_set(program, rules, desk):
     # Half a second apart: Qt makes two presses within its interval a double click.
     game.xdotool(*sum((["sleep", "0.5", "mousemove", str(x), str(y), "click", "1"]
                        for (x, y), _ in presses[1:]), []))
-    game.wait_for(r"end 154$")
     game.wait_for(re.escape(presses[-1][1]) + "$")
     done = [i for i, line in enumerate(game.lines) if re.search(r"move block", line)]
-    assert done[0] > game.seen(r"end 154$"), "a press was handled during the deal sound"
+    end = game.seen(r"end 154$")
+    assert end is not None and done[0] > end, "a press was handled during the deal sound"
     handled, sent = [game.lines[i].split(": ", 1)[1] for i in done], [e for _, e in presses]
     assert handled == sent, "presses handled %s, sent %s" % (handled, sent)
     game.wait_screen("the board with its red master", p.board_shown)
