@@ -1,7 +1,7 @@
 #!/bin/sh
 # check-install.sh BUILD_DIR VERSION HOME_PAGE REPORT_ADDRESS LICENCE_FILE
 # Installs the build into a scratch folder and checks every file a desktop and Debian need;
-# the desktop entry's command and the icons' sizes are lintian's (lintian.sh).
+# the desktop entry's command is lintian's (lintian.sh).
 set -eu
 dest=$(mktemp -d)
 trap 'rm -rf "$dest"' EXIT
@@ -31,6 +31,8 @@ for value in "$3" "$4"; do
 done
 for size in 16 32 48 64 128 256; do
     icon="$dest/usr/share/icons/hicolor/${size}x${size}/apps/org.example.Tessaform.png"
+    got=$(identify -format '%wx%h' "$icon")
+    [ "$got" = "${size}x${size}" ] || fail "the ${size}x${size} icon is $got"
     # Magenta in the corner, the green cross in the middle.
     [ "$(rgb "$icon" 0 0)" = "255,0,255" ] || fail "the ${size}x${size} icon has no magenta corner"
     [ "$(rgb "$icon" $((size / 2)) $((size * 19 / 32)))" = "0,255,0" ] ||
