@@ -1,17 +1,14 @@
-// The main window on the running program: menu, commands, caption and the view's presses.
+// The main window on the running program: menu, commands and caption.
 
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QScreen>
 #include <algorithm>
 #include <ctime>
 #include <iomanip>
 #include <sstream>
 
 #include "AppFixture.h"
-#include "Arrangements.h"
 
 namespace tessaform::testing {
 
@@ -83,24 +80,6 @@ TEST(MainWindow, MenuInOrderCaptionOfTheLastRepaintIconInBothSizes) {
         EXPECT_TRUE(shown.contains(QString::fromStdString(time.str()))) << shown.toStdString();
     }
     EXPECT_EQ(run.Frame().windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {16, 16}}));
-}
-
-// The second press of a double click is not a press; nor is a press of the right button.
-TEST(ViewInput, ADoubleClickOnAnArrowMovesTheBlockOnce) {
-    RunningApp run;
-    GameState& s = run.State();
-    int k = 1;  // a block whose move neither matches nor collides, so that it stays open
-    while (k < kBlockCount - 1 &&
-           std::ranges::count(s.blockArrangement, ApplyArrow(s.blockArrangement[k], 2)) != 0) {
-        ++k;
-    }
-    const int before = s.blockArrangement[k];
-    const QPoint whiteTopArrow(s.blockRect[k].left + 80, s.blockRect[k].top + 40);
-    QTest::mouseClick(&run.Frame().View(), Qt::LeftButton, {}, whiteTopArrow);
-    QTest::mouseDClick(&run.Frame().View(), Qt::LeftButton, {}, whiteTopArrow);
-    QTest::mouseClick(&run.Frame().View(), Qt::RightButton, {}, whiteTopArrow);
-    EXPECT_EQ(s.blockArrangement[k], ApplyArrow(before, 2));
-    EXPECT_EQ(s.blockClicks[k], 1);
 }
 
 }  // namespace tessaform::testing

@@ -1,8 +1,11 @@
-"""The real program on a private X screen: started, pressed, photographed, read through its log."""
+"""The real program on a private X screen, or under weston: started, pressed, photographed,
+read through its log."""
 
 import os
 import re
+import shutil
 import subprocess
+import tempfile
 import threading
 import time
 
@@ -86,6 +89,9 @@ class Desktop:
     def run(self, *command):
         return subprocess.run(command, env=self.env, capture_output=True, text=True)
 
+    def shot(self):
+        return Shot(subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"],
+                                   env=self.env, capture_output=True, check=True).stdout)
 
     def close(self):
         for proc in reversed(self.procs):
@@ -94,6 +100,47 @@ class Desktop:
                 proc.wait(10)
             except subprocess.TimeoutExpired:
                 proc.kill()
+
+
+class Weston(Desktop):
+    """A headless weston with its desktop shell in place of the X server and window manager,
+    on a private runtime folder."""
+
+    size = (1280, 1024)
+
+    def __init__(self, out):
+        self.procs, self.out, self.folder = [], out, tempfile.mkdtemp(prefix="tessaform-wl-")
+        os.makedirs(out, exist_ok=True)
+        self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        self.env.update(XDG_RUNTIME_DIR=self.folder, WAYLAND_DISPLAY="tessaform")
+        # Without the shell's fade-in at start the first screenshots show true colours.
+        with open(os.path.join(self.folder, "weston.ini"), "w") as config:
+            config.write("[shell]\nstartup-animation=none\n")
+        self.spawn(["weston", "--backend=headless-backend.so", "--use-pixman",
+                    "--socket=tessaform", "--width=%d" % self.size[0],
+                    "--height=%d" % self.size[1], "--debug", "--idle-time=0",
+                    "--config=" + os.path.join(self.folder, "weston.ini")],
+                   open(os.path.join(out, "weston.log"), "wb"))
+
+    def scene(self):
+        """The panel's and the top-level window's rectangles, as weston placed them."""
+        graph = self.run("weston-debug", "scene-graph").stdout
+        views = re.findall(r"(panel for output|top-level window)[^\n]*\n\s*position: "
+                           r"\((\d+), (\d+)\) -> \((\d+), (\d+)\)", graph)
+        return {kind.split()[0]: tuple(map(int, rect)) for kind, *rect in views}
+
+    def shot(self):
+        shots = lambda: [f for f in os.listdir(self.folder) if f.startswith("wayland-screenshot")]
+        for old in shots():
+            os.remove(os.path.join(self.folder, old))
+        subprocess.run(["weston-screenshooter"], env=self.env, cwd=self.folder, check=True,
+                       timeout=WAIT)
+        return Shot(subprocess.run(["convert", os.path.join(self.folder, shots()[0]), "-depth",
+                                    "8", "ppm:-"], capture_output=True, check=True).stdout)
+
+    def close(self):
+        super().close()
+        shutil.rmtree(self.folder, ignore_errors=True)
 
 
 class Game:
@@ -144,8 +191,7 @@ class Game:
             return re.search(pattern, self.lines[at])
 
     def shot(self):
-        return Shot(subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"],
-                                   env=self.desktop.env, capture_output=True, check=True).stdout)
+        return self.desktop.shot()
 
     def wait_screen(self, what, test, gone=lambda: False, timeout=WAIT):
         """The first screenshot that passes, kept in OUT; fails once `gone` held before a shot."""
@@ -180,6 +226,13 @@ class Game:
     def boxes(self):
         """The visible message boxes: captioned with the name alone."""
         return self.xdotool("search", "--onlyvisible", "--name", "^Tessaform$").split()
+
+    def dismiss_warning(self):
+        """Return on the one sound warning, waited closed: it would take the next press."""
+        boxes = wait_until("the sound warning", self.boxes)
+        assert len(boxes) == 1, "%d sound warnings" % len(boxes)
+        self.xdotool("windowactivate", "--sync", boxes[0], "key", "Return")
+        wait_until("the warning closed", lambda: not self.boxes())
 
     def close(self):
         """Alt+F4: the program must end with 0 and report nothing gone wrong."""

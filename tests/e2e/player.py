@@ -1,6 +1,5 @@
 """A player of the real program: plans each block's moves with the rules' own answers."""
 
-import re
 import subprocess
 
 from desktop import GREY, RED, YELLOW, area, ring
@@ -34,8 +33,8 @@ class Rules:
 
 
 class Player:
-    def __init__(self, game, rules, sound):
-        self.game, self.rules, self.sound = game, rules, sound
+    def __init__(self, game, rules):
+        self.game, self.rules = game, rules
 
     def layout(self):
         width, height, x, y = map(int, self.game.wait_for(
@@ -85,6 +84,11 @@ class Player:
         master = self.arrangements[0]
         return [k for k in range(1, 12) if k not in self.lost and self.arrangements[k] != master]
 
+    def quiet(self, k):
+        """An arrow that makes block k equal to no other block, the master included: no sound."""
+        return next(arrow for arrow, b in enumerate(self.rules.apply[self.arrangements[k]])
+                    if b not in self.avoid(k))
+
     def aim(self, k, arrow):
         """Where to press an arrow of block k (None: off its arrows), and the log line the game
         must write for it; notes the arrangement the move makes."""
@@ -111,7 +115,7 @@ class Player:
 
     def finish(self, number):
         """Matches every open block of game `number`, each by a way that makes it equal to no
-        other, and waits out the rest; the game's bonus and net score from the log."""
+        other, and waits out the rest; the game's net score from the log."""
         while blocks := self.open():
             self.match(next(k for k in blocks if self.rules.path(
                 self.arrangements[k], self.arrangements[0], self.avoid(k)) is not None))
@@ -119,12 +123,8 @@ class Player:
         return self.rest(number)
 
     def rest(self, number):
-        line = self.game.wait_for(r"score game %d: match \d+ clicks \d+ bonus (-?\d+) net (-?\d+)$"
-                                  % number)
+        net = self.game.wait_for(r"score game %d: match \d+ clicks \d+ bonus -?\d+ net (-?\d+)$"
+                                 % number)
         if number < 5:
-            # The next game's sounds, in order, then its deal.
-            sounds = ("start 157 sync", "end 157", "start 154 sync", "end 154")
-            for what in sounds if self.sound else ():
-                self.game.wait_for(re.escape(what) + "$")
             self.deal(number + 1)
-        return int(line[1]), int(line[2])
+        return int(net[1])

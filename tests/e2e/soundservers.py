@@ -36,7 +36,6 @@ class SoundServer:
         self.client_env = dict(XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime,
                                PULSE_SERVER="unix:%s/pulse/native" % self.runtime)
         self.env = dict(os.environ, **self.client_env)
-        self.events = os.path.join(out, kind + ".events")
 
     def __enter__(self):
         try:
@@ -62,17 +61,7 @@ class SoundServer:
         wait_until(self.name, lambda: "Server Name" in self.pactl("info"))
         self.pactl("load-module", "module-null-sink", "sink_name=tessaform")
         self.pactl("set-default-sink", "tessaform")
-        # Every sink input it makes, however short its life; the events end with the server.
-        subprocess.Popen(["stdbuf", "-oL", "pactl", "subscribe"], env=self.env,
-                         stdout=open(self.events, "w"), stderr=subprocess.DEVNULL)
-        # Subscribed once it hears of a client that came after it: pactl itself.
-        wait_until("the server's events", lambda: self.pactl("info") and self.opened("client"))
         return self
-
-    def opened(self, kind="sink-input"):
-        """How many of these this run of the server has made."""
-        with open(self.events) as events:
-            return events.read().count("'new' on %s #" % kind)
 
     def streams(self):
         """Its sink inputs now: the game's, as nothing else here plays."""
