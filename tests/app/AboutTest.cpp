@@ -33,7 +33,7 @@ TEST(AboutBox, ShowsItsTextsInFullTheLargeIconAndADefaultOk) {
     EXPECT_EQ(about.OkButton().text(), "OK");
     EXPECT_TRUE(about.OkButton().isDefault());
     EXPECT_TRUE(about.rect().contains(about.OkButton().geometry()));
-    ModalWatcher watcher([](QWidget& d) { qobject_cast<CAboutDlg*>(&d)->OkButton().click(); });
+    OnNextModal([](QWidget& d) { qobject_cast<CAboutDlg*>(&d)->OkButton().click(); });
     EXPECT_EQ(about.exec(), QDialog::Accepted);
 }
 

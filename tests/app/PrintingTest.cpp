@@ -34,12 +34,12 @@ static std::vector<PdfLine> PrintedPage(RunningApp& run, int viewWidth) {
     printer.setOutputFileName(dir.filePath("rules.pdf"));
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    ModalWatcher watcher([&](QWidget& dialog) {
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&run.Frame()));
+    OnNextModal([&run, viewWidth](QWidget& dialog) {
         EXPECT_EQ(qobject_cast<QPrintDialog*>(&dialog)->maxPage(), 1);
         run.State().clientRect.right = viewWidth;
         QMetaObject::invokeMethod(&dialog, "accept");
     });
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&run.Frame()));
     QTest::keyClick(&run.Frame(), Qt::Key_P, Qt::ControlModifier);
     return PdfLines(dir.filePath("rules.pdf"));
 }
