@@ -107,8 +107,7 @@ TEST_F(Playback, EachSoundLooksForTheServerAgainAndOnlyTheFirstFailingAsyncOneWa
 // ---- the images: what the game makes plays, anything else is refused ----
 
 TEST(WaveImages, OnlyWholeUncompressedImagesOfTheGamesOwnKindPlay) {
-    const auto made = FindResource(kSoundType, 159);  // 16-bit mono, with fact and LIST
-    const std::vector<std::uint8_t> original(made.begin(), made.end());
+    const auto original = FindResource(kSoundType, 159);  // 16-bit mono, with fact and LIST
     const auto wave = ParseWave(original);
     ASSERT_TRUE(wave.has_value());
     // The layout the game writes: "fmt " at 12, "fact" at 36, "data" at 48, LIST after it.
@@ -132,7 +131,7 @@ TEST(WaveImages, OnlyWholeUncompressedImagesOfTheGamesOwnKindPlay) {
         {"not RIFF", [](Image& i) { i[0] = 'X'; }},
     };
     for (const auto& [name, harm] : damage) {
-        Image damaged = original;
+        Image damaged(original.begin(), original.end());
         harm(damaged);
         EXPECT_FALSE(ParseWave(damaged).has_value()) << name;
     }
