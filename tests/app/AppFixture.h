@@ -95,8 +95,7 @@ inline std::vector<PdfLine> PdfLines(const QString& path) {
         R"re(<line xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)"[^>]*>([\s\S]*?)</line>)re");
     static const QRegularExpression tags(R"(\s*<[^>]*>\s*)");
     std::vector<PdfLine> lines;
-    for (auto it = line.globalMatch(pdftotext.readAllStandardOutput()); it.hasNext();) {
-        const auto m = it.next();
+    for (const QRegularExpressionMatch& m : line.globalMatch(pdftotext.readAllStandardOutput())) {
         lines.push_back({m.captured(1).toDouble(), m.captured(2).toDouble(),
                          m.captured(3).toDouble(), m.captured(4).replace(tags, " ").simplified()});
     }

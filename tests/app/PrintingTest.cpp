@@ -30,8 +30,7 @@ TEST(PageLayout, LandscapeTakesThePitchFromTheHeightAndTheFontFromTheWidth) {
 static std::vector<PdfLine> PrintedPage(RunningApp& run, int viewWidth) {
     QTemporaryDir dir;
     QPrinter& printer = run.Frame().Printer();
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath("rules.pdf"));
+    printer.setOutputFileName(dir.filePath("rules.pdf"));  // a PDF, by its name
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0));
     EXPECT_TRUE(QTest::qWaitForWindowActive(&run.Frame()));

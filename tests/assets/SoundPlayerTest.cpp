@@ -19,8 +19,6 @@
 namespace tessaform {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 struct RecordingMessages : MessageBoxPort {
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon) override {
         shown.push_back(caption + ": " + text);
@@ -28,7 +26,7 @@ struct RecordingMessages : MessageBoxPort {
             delivered();
     }
     std::function<void()> whileOpen;  // what the box's own loop delivers meanwhile
-    Lines shown;
+    std::vector<std::string> shown;
 };
 
 // Each test picks its SDL driver before the first sound, which starts SDL.
@@ -99,9 +97,9 @@ TEST_F(Playback, EachSoundLooksForTheServerAgainAndOnlyTheFirstFailingAsyncOneWa
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     SoundPlayer again(messages);  // as after a new set
     again.PlaySoundAsync(159);
-    EXPECT_EQ(
-        messages.shown,
-        Lines{"Tessaform: Cannot play sound.\nThis game works much better with a sound card."});
+    EXPECT_EQ(messages.shown,
+              std::vector<std::string>{
+                  "Tessaform: Cannot play sound.\nThis game works much better with a sound card."});
 }
 
 // ---- the images: what the game makes plays, anything else is refused ----
