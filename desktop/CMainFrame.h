@@ -34,7 +34,6 @@ public:
     QString CaptionText() const;
     // Kept for the whole run, so the choices made in the print dialog stay.
     QPrinter& Printer() { return printer_; }
-    InstructionsPrinter& Printing() { return *printing_; }
 
     void ShowFillingScreen();
     // Without a window manager a closed dialog leaves the keyboard with nobody;

@@ -56,8 +56,7 @@ void InstructionsPrinter::OnPrint(DeviceContext& dc, const PrintInfo& info) {
     s.printLineHeight = page.lineHeight;
     s.printCharWidth = page.charWidth;
 
-    printFont_ = page.font;
-    dc.SelectFont(*printFont_);
+    dc.SelectFont(page.font);
 
     s.printTextLeft = page.textLeft;
     s.printTextRight = page.textRight;

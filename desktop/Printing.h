@@ -3,7 +3,6 @@
 
 #include <QString>
 #include <functional>
-#include <optional>
 
 #include "DeviceContext.h"
 #include "GameState.h"
@@ -61,13 +60,10 @@ public:
     // The document's title without its last three characters: the caption's
     // closing " of" does not belong on paper.
     QString PrintedTitle() const;
-    // The font of the last printed page, made anew for each page; none before the first.
-    const std::optional<FontSpec>& PrintFont() const { return printFont_; }
 
 private:
     GameState& state_;
     std::function<QString()> documentTitle_;
-    std::optional<FontSpec> printFont_;
 };
 
 // Prints the one page on a printer, a PDF file or a preview, in the device's

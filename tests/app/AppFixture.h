@@ -1,7 +1,7 @@
 #pragma once
 
-// The whole program on the offscreen screen with a silent sound port, a watcher
-// for the modal dialogs it opens, and a page as pdftotext reads it back.
+// The whole program on the offscreen screen with a silent sound port, a hand for
+// the modal dialogs it opens, and a page as pdftotext reads it back.
 
 #include <gtest/gtest.h>
 
@@ -56,20 +56,14 @@ struct RunningApp {
     QStringList titles;  // every title the document took after the first repaint
 };
 
-// Hands every modal dialog that opens while it lives to `act`, and notes its class.
-struct ModalWatcher {
-    explicit ModalWatcher(const std::function<void(QWidget&)>& act) {
-        QObject::connect(&poll, &QTimer::timeout, [this, act] {
-            if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
-                opened += modal->metaObject()->className();
-                act(*modal);
-            }
-        });
-        poll.start(10);
-    }
-    std::string opened;
-    QTimer poll;
-};
+// Hands the next modal dialog to `act`, from within the dialog's own loop.
+inline void OnNextModal(const std::function<void(QWidget&)>& act) {
+    QTimer::singleShot(0, [act] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            act(*modal);
+        }
+    });
+}
 
 // Every item of the menu bar as "menu/item", or "menu/-" for a separator, in order.
 inline std::vector<std::pair<QString, QAction*>> MenuItems(CMainFrame& frame) {
@@ -101,8 +95,7 @@ inline std::vector<PdfLine> PdfLines(const QString& path) {
         R"re(<line xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)"[^>]*>([\s\S]*?)</line>)re");
     static const QRegularExpression tags(R"(\s*<[^>]*>\s*)");
     std::vector<PdfLine> lines;
-    for (auto it = line.globalMatch(pdftotext.readAllStandardOutput()); it.hasNext();) {
-        const auto m = it.next();
+    for (const QRegularExpressionMatch& m : line.globalMatch(pdftotext.readAllStandardOutput())) {
         lines.push_back({m.captured(1).toDouble(), m.captured(2).toDouble(),
                          m.captured(3).toDouble(), m.captured(4).replace(tags, " ").simplified()});
     }

@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <tuple>
+#include <utility>
 
 namespace tessaform::testing {
 
@@ -14,12 +16,9 @@ TEST(CommandLine, WithoutADisplayEachAnswerIsPlainAndNoneAborts) {
     const QString desktop = R"(; it needs a graphical desktop session \(X11 or Wayland\)\n)";
     const QString noDisplay = R"(tessaform: found no display \(.*\))" + desktop;
     const QString unknown = R"(tessaform: Unknown option 'bogus'\.\n\n)" + usage;
-    const struct {
-        QStringList arguments;
-        const char* platform;  // QT_QPA_PLATFORM, when set
-        int status;
-        QString out, err;  // what the whole of each stream must be, as patterns
-    } cases[] = {
+    // The arguments, QT_QPA_PLATFORM when set, the exit status, and what the whole of the
+    // output and of the error stream must be, as patterns.
+    const std::tuple<QStringList, const char*, int, QString, QString> cases[] = {
         {{}, "", 1, "", noDisplay},
         {{"--help-all"}, "", 1, "", noDisplay},  // Qt's options need Qt's platform
         {{"--bogus"}, "", 1, "", unknown},
@@ -32,28 +31,27 @@ TEST(CommandLine, WithoutADisplayEachAnswerIsPlainAndNoneAborts) {
         // Qt's own account of why, then the game's one line instead of an abort.
         {{}, "xcb", 1, "", "(.*\n)+tessaform: could not open the display" + desktop},
     };
-    const auto whole = [](const QString& pattern, const QString& text) {
-        return QRegularExpression("\\A(?:" + pattern + ")\\z").match(text).hasMatch();
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(("tessaform " + c.arguments.join(' ') + " on " + c.platform).toStdString());
+    for (const auto& [arguments, platform, status, wantedOut, wantedErr] : cases) {
+        SCOPED_TRACE(("tessaform " + arguments.join(' ') + " on " + platform).toStdString());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name :
              {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM"}) {
             env.remove(name);
         }
-        if (*c.platform != '\0') {
-            env.insert("QT_QPA_PLATFORM", c.platform);
+        if (*platform != '\0') {
+            env.insert("QT_QPA_PLATFORM", platform);
         }
         QProcess program;
         program.setProcessEnvironment(env);
-        program.start(TESSAFORM_PROGRAM, c.arguments);
+        program.start(TESSAFORM_PROGRAM, arguments);
         ASSERT_TRUE(program.waitForFinished(90000));
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "no abort, no core";
-        EXPECT_EQ(program.exitCode(), c.status);
+        EXPECT_EQ(program.exitCode(), status);
         const QString out = program.readAllStandardOutput(), err = program.readAllStandardError();
-        EXPECT_TRUE(whole(c.out, out)) << out.toStdString();
-        EXPECT_TRUE(whole(c.err, err)) << err.toStdString();
+        for (const auto& [wanted, got] : {std::pair(wantedOut, out), std::pair(wantedErr, err)}) {
+            const QRegularExpression whole(QRegularExpression::anchoredPattern(wanted));
+            EXPECT_TRUE(whole.match(got).hasMatch()) << got.toStdString();
+        }
     }
 }
 

@@ -17,12 +17,12 @@ namespace tessaform::testing {
 
 // On a landscape page the pitch follows the height and the font the width, so
 // lines overlap; the title centres in the text block, the entries on the page;
-// every division drops its fraction.
+// every division drops its fraction; the font is Arial Black of weight 500.
 TEST(PageLayout, LandscapeTakesThePitchFromTheHeightAndTheFontFromTheWidth) {
     const PageLayout p = LayOutPage({0, 0, 6361, 4801});
-    EXPECT_EQ(std::tuple(p.lineHeight, p.charWidth, p.font.height, p.textLeft, p.textRight,
-                         p.TitleX(101), p.EntriesX(101)),
-              std::tuple(55, 80, 144, 20, 6340, 3129, 3130));
+    EXPECT_EQ(std::tuple(p.lineHeight, p.charWidth, p.font, p.textLeft, p.textRight, p.TitleX(101),
+                         p.EntriesX(101)),
+              std::tuple(55, 80, FontSpec{"Arial Black", 144, 500, false}, 20, 6340, 3129, 3130));
 }
 
 // Ctrl+P to an A4 page without margins; the view is repainted `viewWidth` wide
@@ -30,29 +30,33 @@ TEST(PageLayout, LandscapeTakesThePitchFromTheHeightAndTheFontFromTheWidth) {
 static std::vector<PdfLine> PrintedPage(RunningApp& run, int viewWidth) {
     QTemporaryDir dir;
     QPrinter& printer = run.Frame().Printer();
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath("rules.pdf"));
+    printer.setOutputFileName(dir.filePath("rules.pdf"));  // a PDF, by its name
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    ModalWatcher watcher([&](QWidget& dialog) {
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&run.Frame()));
+    OnNextModal([&run, viewWidth](QWidget& dialog) {
         EXPECT_EQ(qobject_cast<QPrintDialog*>(&dialog)->maxPage(), 1);
         run.State().clientRect.right = viewWidth;
         QMetaObject::invokeMethod(&dialog, "accept");
     });
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&run.Frame()));
     QTest::keyClick(&run.Frame(), Qt::Key_P, Qt::ControlModifier);
     return PdfLines(dir.filePath("rules.pdf"));
 }
 
-TEST(Printing, TheNoticeThenTheEntriesAtOnePitchFromOneLeftEdgeFrom641Pixels) {
+// The maker's notice ends the page and must not take back what the licence grants: it
+// holds the licence's copyright line, names the licence as LICENSE names itself, and
+// says where the package puts it and how to reach the developers, as configured.
+TEST(Printing, TheNoticeThenTheEntriesAtOnePitchFromOneLeftEdgeFrom641PixelsThenTheLicence) {
+    QFile licence(TESSAFORM_LICENSE);
+    ASSERT_TRUE(licence.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList licenceLines = QString(licence.readAll()).split('\n');
     RunningApp run;
     const std::vector<PdfLine> lines = PrintedPage(run, 641);
-    // A4 is 9917 units of 1/1200 inch across: 79 columns of 125, a font 9/5 of that high.
-    EXPECT_EQ(run.Frame().Printing().PrintFont(), (FontSpec{"Arial Black", 225, 500, false}));
     // pdftotext leaves out what falls off the page, so a line too wide for it goes missing.
     ASSERT_EQ(lines.size(), 35u) << "the notice and the entries that are not blank";
     // The caption's closing " of" stays off the paper.
     EXPECT_EQ(lines[0].text + " of", run.app.Document()->Title().simplified());
+    // A4 is 9917 units of 1/1200 inch across: 79 columns of 125, a pitch of 230.
     const double pitch = 230 * 72 / 1200.0, middle = 9917 * 72 / 1200.0 / 2;
     EXPECT_NEAR(lines[0].top, pitch, 1.0);
     EXPECT_NEAR((lines[0].left + lines[0].right) / 2, middle, 0.1) << "the notice centred";
@@ -64,20 +68,6 @@ TEST(Printing, TheNoticeThenTheEntriesAtOnePitchFromOneLeftEdgeFrom641Pixels) {
         EXPECT_NEAR(lines[i].left, lines[1].left, 0.05);
         EXPECT_LT(lines[i].right, 2 * middle);
     }
-    // The view may have been repainted too narrow while the dialog was open.
-    EXPECT_TRUE(PrintedPage(run, 640).empty());
-}
-
-// The maker's notice ends the page and must not take back what the licence grants: it
-// holds the licence's copyright line, names the licence as LICENSE names itself, and
-// says where the package puts it and how to reach the developers, as configured.
-TEST(Printing, TheNoticeGrantsWhatTheLicenceGrantsAndSaysWhereToReachTheDevelopers) {
-    QFile licence(TESSAFORM_LICENSE);
-    ASSERT_TRUE(licence.open(QIODevice::ReadOnly | QIODevice::Text));
-    const QStringList licenceLines = QString(licence.readAll()).split('\n');
-    RunningApp run;
-    const std::vector<PdfLine> lines = PrintedPage(run, 641);
-    ASSERT_GE(lines.size(), 5u);
     QString notice;
     std::for_each(lines.end() - 5, lines.end(), [&](const PdfLine& l) { notice += l.text + ' '; });
     const QString said[] = {licenceLines.filter(QRegularExpression("^Copyright ")).value(0),
@@ -91,6 +81,8 @@ TEST(Printing, TheNoticeGrantsWhatTheLicenceGrantsAndSaysWhereToReachTheDevelope
     for (const char* unsaid : {"reserved", "permission"}) {
         EXPECT_FALSE(notice.contains(unsaid, Qt::CaseInsensitive)) << notice.toStdString();
     }
+    // The view may have been repainted too narrow while the dialog was open.
+    EXPECT_TRUE(PrintedPage(run, 640).empty());
 }
 
 }  // namespace tessaform::testing

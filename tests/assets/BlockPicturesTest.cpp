@@ -1,4 +1,5 @@
 // The 24 block pictures: the shape in each cell and the arrows under their hot spots.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -73,9 +74,7 @@ TEST(BlockPictures, ShowTheirArrangementAndEachArrowUnderItsHotSpot) {
             }
         }
     }
-    for (int a = 0; a < kArrowCount; ++a) {
-        EXPECT_GT(ink[a], 0) << "arrow " << a << " has no glyph";
-    }
+    EXPECT_THAT(ink, ::testing::Each(::testing::Gt(0))) << "glyph pixels of each arrow";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <tuple>
 #include <vector>
@@ -12,12 +13,6 @@
 namespace tessaform {
 namespace {
 
-void Put(std::vector<std::uint8_t>& b, std::size_t at, std::int64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        b[at + i] = static_cast<std::uint8_t>(value >> 8 * i);
-    }
-}
-
 // Three by two pixels, rows padded to four bytes, a table of three colours (blue,
 // green, red, 0 each) that index 7 lies past; height > 0 stores the bottom row first.
 std::vector<std::uint8_t> Small(std::int32_t height) {
@@ -25,7 +20,7 @@ std::vector<std::uint8_t> Small(std::int32_t height) {
                                    0,   0, 0, 0,   0, 0, 0, 0, 0, 0, 0, 0, 0,   0, 0,
                                    0,   0, 3, 0,   0, 0, 0, 0, 0, 0, 0, 0, 255, 0, 0,
                                    255, 0, 0, 255, 0, 0, 0, 0, 1, 2, 9, 7, 2,   1, 9};
-    Put(b, 8, height, 4);
+    std::memcpy(&b[8], &height, 4);  // the fields are little-endian, as this machine is
     return b;
 }
 
@@ -48,7 +43,7 @@ TEST(DecodeBitmap, RefusesWhatIsNotAnEightBitUncompressedBitmapOfAtMost4096Squar
     for (const auto& [at, size, value, read] : cases) {
         std::vector<std::uint8_t> b = Small(2);
         b.resize(40 + 4 * 256 + 4 * 4096);  // room for every size that is read
-        Put(b, at, value, size);
+        std::memcpy(&b[at], &value, size);
         EXPECT_EQ(DecodeBitmap(b).has_value(), read) << "offset " << at << " value " << value;
     }
     EXPECT_FALSE(DecodeBitmap(std::span<const std::uint8_t>(Small(2)).first(59))) << "cut short";

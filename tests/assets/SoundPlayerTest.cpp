@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -19,8 +19,6 @@
 namespace tessaform {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 struct RecordingMessages : MessageBoxPort {
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon) override {
         shown.push_back(caption + ": " + text);
@@ -28,46 +26,41 @@ struct RecordingMessages : MessageBoxPort {
             delivered();
     }
     std::function<void()> whileOpen;  // what the box's own loop delivers meanwhile
-    Lines shown;
+    std::vector<std::string> shown;
 };
 
+// Each test picks its SDL driver before the first sound, which starts SDL.
 class Playback : public ::testing::Test {
 protected:
-    // Each test picks its own SDL driver.
-    SoundPlayer& Open(const char* driver) {
-        setenv("SDL_AUDIODRIVER", driver, 1);
-        return player.emplace(
-            messages, [this](const std::string& line) { log.push_back(line); },
-            [this](int, std::function<void()> call) { later.push_back(call); });
-    }
     RecordingMessages messages;
-    Lines log;
+    std::string log;                           // the player's lines, joined by ", "
     std::vector<std::function<void()>> later;  // closes asked for, run by hand
-    std::optional<SoundPlayer> player;
+    SoundPlayer player{messages,
+                       [this](const std::string& line) { log += (log.empty() ? "" : ", ") + line; },
+                       [this](int, std::function<void()> call) { later.push_back(call); }};
 };
 
 TEST_F(Playback, WaitsForAWaitingSoundCutsAnAsyncOneAndFailsAnUnknownOne) {
-    SoundPlayer& sound = Open("dummy");
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
     const auto start = std::chrono::steady_clock::now();
-    sound.PlaySoundSync(157);
+    player.PlaySoundSync(157);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(400));
     // 158 rings for 1.25 s: only if its call came back at once can 156 cut it.
-    sound.PlaySoundAsync(158);
+    player.PlaySoundAsync(158);
     ASSERT_EQ(later.size(), 2u) << "a close after each sound";
     later.front()();  // 157's close comes due while 158 rings: it leaves the stream open
-    sound.PlaySoundAsync(156);
-    sound.PlaySoundSync(160);   // no such sound: nothing happens
-    sound.PlaySoundAsync(153);  // a picture, not a sound: the warning, as for any failure
+    player.PlaySoundAsync(156);
+    player.PlaySoundSync(160);   // no such sound: nothing happens
+    player.PlaySoundAsync(153);  // a picture, not a sound: the warning, as for any failure
     EXPECT_EQ(messages.shown.size(), 1u);
     later.back()();  // the last sound's close
     EXPECT_EQ(log,
-              (Lines{"driver dummy", "stream open", "start 157 sync", "end 157", "start 158 async",
-                     "cut 158", "start 156 async", "warning", "stream closed"}));
+              "driver dummy, stream open, start 157 sync, end 157, start 158 async, cut 158, "
+              "start 156 async, warning, stream closed");
     // A logout or `kill` must end the program: SDL would take these for its own event queue.
+    // Putting back the default hands back the handler in place, which must be that default.
     for (int signal : {SIGTERM, SIGINT}) {
-        struct sigaction action {};
-        ASSERT_EQ(sigaction(signal, nullptr, &action), 0);
-        EXPECT_EQ(action.sa_handler, SIG_DFL) << "signal " << signal;
+        EXPECT_EQ(std::signal(signal, SIG_DFL), SIG_DFL) << "signal " << signal;
     }
 }
 
@@ -75,16 +68,10 @@ TEST_F(Playback, WaitsForAWaitingSoundCutsAnAsyncOneAndFailsAnUnknownOne) {
 // file cannot be made (no server), is full (the server dies during a sound: SDL notices), or
 // takes a buffer only every 2 s (the server stops taking sound: SDL does not notice).
 TEST_F(Playback, EachSoundLooksForTheServerAgainAndOnlyTheFirstFailingAsyncOneWarns) {
-    struct Step {
-        const char* driver;
-        const char* file;
-        const char* msPerBuffer;  // SDL's own pace when null
-        bool sync;
-        int id;
-        const char* said;
-    };
     const char* none = "/nonexistent/sound.raw";
-    const std::vector<Step> steps = {
+    // The driver, its file, the milliseconds it takes per buffer (SDL's own pace when null),
+    // whether the sound waits, the sound, and what the player says.
+    const std::tuple<const char*, const char*, const char*, bool, int, const char*> steps[] = {
         {"no-such-driver", none, nullptr, true, 154, "no device"},
         {"no-such-driver", none, nullptr, false, 156, "no device, warning, no device"},
         {"disk", none, nullptr, false, 158, "driver disk, no device"},
@@ -95,37 +82,29 @@ TEST_F(Playback, EachSoundLooksForTheServerAgainAndOnlyTheFirstFailingAsyncOneWa
          "driver disk, stream open, start 157 sync, end 157, stream lost"},
         {"disk", "/dev/null", nullptr, false, 156, "stream open, start 156 async"},
     };
-    SoundPlayer& sound = Open("no-such-driver");
     // The box's loop delivers a clock tick that ends the game, with its sound.
-    messages.whileOpen = [&] { sound.PlaySoundAsync(158); };
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        const Step& step = steps[i];
-        setenv("SDL_AUDIODRIVER", step.driver, 1);
-        setenv("SDL_DISKAUDIOFILE", step.file, 1);
-        step.msPerBuffer ? setenv("SDL_DISKAUDIODELAY", step.msPerBuffer, 1)
-                         : unsetenv("SDL_DISKAUDIODELAY");
-        const std::size_t before = log.size();
-        step.sync ? sound.PlaySoundSync(step.id) : sound.PlaySoundAsync(step.id);
-        std::string said;
-        for (std::size_t line = before; line < log.size(); ++line) {
-            said += (line > before ? ", " : "") + log[line];
-        }
-        EXPECT_EQ(said, step.said) << "step " << i;
+    messages.whileOpen = [&] { player.PlaySoundAsync(158); };
+    for (const auto& [driver, file, msPerBuffer, sync, id, said] : steps) {
+        setenv("SDL_AUDIODRIVER", driver, 1);
+        setenv("SDL_DISKAUDIOFILE", file, 1);
+        msPerBuffer ? setenv("SDL_DISKAUDIODELAY", msPerBuffer, 1) : unsetenv("SDL_DISKAUDIODELAY");
+        log.clear();
+        sync ? player.PlaySoundSync(id) : player.PlaySoundAsync(id);
+        EXPECT_EQ(log, said);
     }
     EXPECT_TRUE(later.empty()) << "reopening would start the disk driver's recording anew";
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     SoundPlayer again(messages);  // as after a new set
     again.PlaySoundAsync(159);
-    EXPECT_EQ(
-        messages.shown,
-        Lines{"Tessaform: Cannot play sound.\nThis game works much better with a sound card."});
+    EXPECT_EQ(messages.shown,
+              std::vector<std::string>{
+                  "Tessaform: Cannot play sound.\nThis game works much better with a sound card."});
 }
 
 // ---- the images: what the game makes plays, anything else is refused ----
 
 TEST(WaveImages, OnlyWholeUncompressedImagesOfTheGamesOwnKindPlay) {
-    const auto made = FindResource(kSoundType, 159);  // 16-bit mono, with fact and LIST
-    const std::vector<std::uint8_t> original(made.begin(), made.end());
+    const auto original = FindResource(kSoundType, 159);  // 16-bit mono, with fact and LIST
     const auto wave = ParseWave(original);
     ASSERT_TRUE(wave.has_value());
     // The layout the game writes: "fmt " at 12, "fact" at 36, "data" at 48, LIST after it.
@@ -149,7 +128,7 @@ TEST(WaveImages, OnlyWholeUncompressedImagesOfTheGamesOwnKindPlay) {
         {"not RIFF", [](Image& i) { i[0] = 'X'; }},
     };
     for (const auto& [name, harm] : damage) {
-        Image damaged = original;
+        Image damaged(original.begin(), original.end());
         harm(damaged);
         EXPECT_FALSE(ParseWave(damaged).has_value()) << name;
     }

@@ -31,14 +31,6 @@ std::vector<Signal> Channels(int id) {
     return channels;
 }
 
-// The largest swing from the mid level between the two times.
-double Peak(const Signal& s, double from, double to) {
-    const auto first = std::min(s.size(), static_cast<std::size_t>(from * kRate));
-    const auto last = std::clamp(static_cast<std::size_t>(to * kRate), first, s.size());
-    return std::accumulate(s.begin() + first, s.begin() + last, 0.0,
-                           [](double peak, double x) { return std::max(peak, std::abs(x)); });
-}
-
 // How long each plays, which the game waits out whatever the format it is stored in.
 TEST(Sounds, LastTheirLength) {
     const std::pair<int, double> sounds[] = {{154, 4.242}, {155, 1.25},  {156, 1.25},
@@ -62,7 +54,12 @@ TEST(Sounds, AreLoudAndQuietWhereTheirCharacterWantsIt) {
         {159, 1.2, 1.3, 0, 0.15}};
     for (const auto& [id, from, to, least, most] : levels) {
         for (const Signal& s : Channels(id)) {
-            const double peak = Peak(s, from, to);
+            // The largest swing from the mid level between the two times.
+            const auto first = std::min(s.size(), static_cast<std::size_t>(from * kRate));
+            const auto last = std::clamp(static_cast<std::size_t>(to * kRate), first, s.size());
+            const double peak =
+                std::accumulate(s.begin() + first, s.begin() + last, 0.0,
+                                [](double p, double x) { return std::max(p, std::abs(x)); });
             EXPECT_TRUE(least <= peak && peak <= most)
                 << "sound " << id << " from " << from << " s: " << peak;
         }
