@@ -12,8 +12,11 @@
 namespace tessaform::testing {
 namespace {
 
-TEST(FirstRepaint, TheFigureShowsWhileTheDealSoundPlaysThenTheBoardAndTheClock) {
-    Game g;
+// The figure shows while the deal sound plays, then the board and the clock. Then both blocks
+// of a collision start at their top-left pixels, each pixel four times, then go on by the
+// scatter, in turns; the screen shows them greying step by step.
+TEST(FirstRepaint, TheFigureThenTheBoardAndTheClockThenACollisionsDissolveStepByStep) {
+    Game g(792, 560, {.frameTime = {}});
     g.surface.whenShown = [&] {  // as the deal sound starts
         EXPECT_GT(g.surface.Count(g.State().clientRect, kMagenta), 500) << "the figure";
         EXPECT_EQ(g.surface.Count(g.Block(5), kBlack), 0) << "no picture yet";
@@ -35,13 +38,8 @@ TEST(FirstRepaint, TheFigureShowsWhileTheDealSoundPlaysThenTheBoardAndTheClock) 
     // that counts a second short, shows less.
     g.Forget().Tick();
     EXPECT_EQ(g.surface.texts.at(0).text, "01:45");
-}
 
-// Both blocks of a collision start at their top-left pixels, each pixel four times, then
-// go on by the scatter, in turns; the screen shows them greying step by step.
-TEST(Dissolve, TopLeftFirstThenTheScatterInTurnsShownGreyingStepByStep) {
-    Game g(792, 560, {.frameTime = {}});
-    const Rect &a = g.Repaint().Block(1), &b = g.Block(3);
+    const Rect &a = g.Block(1), &b = g.Block(3);
     std::vector<int> grey;
     g.surface.whenShown = [&] {
         grey.push_back(g.surface.Count(a, kGrey) + g.surface.Count(b, kGrey));
