@@ -48,11 +48,8 @@ public:
                 broken = "no clock";
             }
             if (!broken.empty()) {
-                std::string failure = broken + " at event " + std::to_string(done) + ", after:\n";
-                for (const std::string& line : g_->log) {
-                    failure += "    " + line + "\n";
-                }
-                return failure;
+                return broken + " at event " + std::to_string(done) + ", after " +
+                       ::testing::PrintToString(g_->log);
             }
             sets += std::ranges::count_if(
                 g_->log, [](const std::string& line) { return line.starts_with("recap:"); });
