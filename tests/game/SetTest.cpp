@@ -2,8 +2,6 @@
 // going on; the flow of a whole set is played in the tests of what the view draws.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "Fakes.h"
 
 namespace tessaform::testing {
@@ -31,9 +29,7 @@ TEST(NarrowScreen, TheWarningStopsTheGameAndTheSetGoesOnWhenWideAgain) {
     g.RunOut().RunOut().RunOut().RunOut().Forget().Resize(640, 480);
     g.Press(column.left, column.top).Resize(900, 700);
     EXPECT_EQ(g.log, Join({narrow, {"layout 900x700 board 100,91", "kill rest timer", kRecap}}));
-    const auto average = std::ranges::find(g.surface.texts, "Average", &TextDrawn::text);
-    ASSERT_NE(average, g.surface.texts.end());
-    EXPECT_EQ(average->rect.bottom, 700) << "at the bottom";
+    EXPECT_EQ(g.State().recapLabelRect.bottom, 700) << "at the bottom";
 }
 
 }  // namespace
