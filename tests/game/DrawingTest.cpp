@@ -1,5 +1,6 @@
 // What the view puts on screen: the first repaint's figure, pictures and clock, the
-// dissolve, and the strip's and the recap's numbers and labels as a player reads them.
+// dissolve, and through a whole set, each game's strip, its rest and the next deal, and the
+// recap's numbers and labels as a player reads them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,8 +12,11 @@
 namespace tessaform::testing {
 namespace {
 
-TEST(FirstRepaint, TheFigureShowsWhileTheDealSoundPlaysThenTheBoardAndTheClock) {
-    Game g;
+// The figure shows while the deal sound plays, then the board and the clock. Then both blocks
+// of a collision start at their top-left pixels, each pixel four times, then go on by the
+// scatter, in turns; the screen shows them greying step by step.
+TEST(FirstRepaint, TheFigureThenTheBoardAndTheClockThenACollisionsDissolveStepByStep) {
+    Game g(792, 560, {.frameTime = {}});
     g.surface.whenShown = [&] {  // as the deal sound starts
         EXPECT_GT(g.surface.Count(g.State().clientRect, kMagenta), 500) << "the figure";
         EXPECT_EQ(g.surface.Count(g.Block(5), kBlack), 0) << "no picture yet";
@@ -34,13 +38,8 @@ TEST(FirstRepaint, TheFigureShowsWhileTheDealSoundPlaysThenTheBoardAndTheClock) 
     // that counts a second short, shows less.
     g.Forget().Tick();
     EXPECT_EQ(g.surface.texts.at(0).text, "01:45");
-}
 
-// Both blocks of a collision start at their top-left pixels, each pixel four times, then
-// go on by the scatter, in turns; the screen shows them greying step by step.
-TEST(Dissolve, TopLeftFirstThenTheScatterInTurnsShownGreyingStepByStep) {
-    Game g(792, 560, {.frameTime = {}});
-    const Rect &a = g.Repaint().Block(1), &b = g.Block(3);
+    const Rect &a = g.Block(1), &b = g.Block(3);
     std::vector<int> grey;
     g.surface.whenShown = [&] {
         grey.push_back(g.surface.Count(a, kGrey) + g.surface.Count(b, kGrey));
@@ -103,24 +102,45 @@ void Worst(Game& g) {
     g.Forget().Repaint();
 }
 
+// On the column's corners, edges included, or one pixel outside each.
+void PressColumn(Game& g, int out) {
+    const Rect& c = g.State().anotherSetRect;
+    g.Press(c.left - out, c.top).Press(c.right + out, c.bottom);
+    g.Press(c.left, c.top - out).Press(c.right, c.bottom + out);
+}
+
 // A set of the best and the worst game, the widest values a game can reach, in every box: each
-// game's strip, then the recap, each game ended by the clock unless it ended itself, every
-// value's box framed in red.
-TEST(Strip, ShowsEachNumberInItsFormatRightOfItsLabelTheBonusOnlyWhenItCountsThenTheRecap) {
-    const char* best =
+// game's strip; its end, by the clock unless it ended itself; the rest, while the column takes
+// no press, and the next deal, whose master is framed red again, not green as a matched block
+// is; then the recap, every value's box framed in red, whose column alone starts another set.
+TEST(Set, EachGamesStripInItsFormatsThenItsRestAndAfterFiveTheRecapWhoseColumnStartsAnother) {
+    const std::string strips[] = {
         " Time Left> [01:35] Match Score> [3640] Click Cost> [ 290] Bonus> [1255800]"
-        " Net Score> [1259150]";
-    const char* worst =
-        " Time Left> [01:45] Match Score> [  10] Click Cost> [24200] Net Score> [ -24190]";
-    const std::pair<void (*)(Game&), const char*> games[] = {
-        {Best, best}, {Worst, worst}, {Best, best}, {Best, best}, {Best, best}};
+        " Net Score> [1259150]",
+        " Time Left> [01:45] Match Score> [  10] Click Cost> [24200] Net Score> [ -24190]"};
+    const std::string scores[] = {"match 3640 clicks 290 bonus 1255800 net 1259150",
+                                  "match 10 clicks 24200 bonus 0 net -24190"};
+    const std::string recap = "recap: 1259150 -24190 1259150 1259150 1259150 average 1002482";
     Game g;
     g.Repaint();
-    for (const auto& [play, strip] : games) {
-        play(g);
-        EXPECT_EQ(Read(g.surface.texts), strip);
-        EXPECT_EQ(g.BonusShows(), play == Best) << "the bonus's label and box only when it counts";
-        (g.State().gameOver == 0 ? g.At(kGameSeconds).Tick() : g).Forget().EndRest();
+    for (int game = 1; game <= 5; ++game) {
+        const bool worst = game == 2;
+        (worst ? Worst : Best)(g);
+        EXPECT_EQ(Read(g.surface.texts), strips[worst]);
+        EXPECT_EQ(g.BonusShows(), !worst) << "the bonus's label and box only when it counts";
+        g.Forget();
+        if (worst) {
+            EXPECT_EQ(g.At(104).Tick().log, Log{}) << "up at 105 s, not a second before";
+            g.At(105).Tick();
+        }
+        if (game < 5) {
+            PressColumn(g, 0);  // in the rest of game 5 it would start another set at once
+        }
+        g.EndRest();
+        const Log rest = game < 5 ? Rest(game, scores[worst])
+                                  : Log{"kill rest timer", "score game 5: " + scores[0], recap};
+        EXPECT_EQ(g.log, Join({worst ? TimeUp(game) : Log{}, rest}));
+        EXPECT_EQ(g.Board(), game < 5 ? "r..........." : "rggggggggggg") << game;
     }
     for (const TextDrawn& t : g.surface.texts) {
         const int ring = 2 * (t.rect.Width() + t.rect.Height()) - 4;
@@ -129,6 +149,15 @@ TEST(Strip, ShowsEachNumberInItsFormatRightOfItsLabelTheBonusOnlyWhenItCountsThe
     EXPECT_EQ(Read(g.surface.texts),
               " Average> [1002482] Game 5> [1259150] Game 4> [1259150] Game 3> [1259150]"
               " Game 2> [ -24190] Game 1> [1259150] CLICK HERE TO PLAY ANOTHER SET");
+    const Rect& column = g.State().anotherSetRect;
+    EXPECT_EQ(g.surface.Ring(column, kYellow), 2 * (column.Width() + column.Height()) - 4);
+    PressColumn(g.Forget().Repaint(), 1);
+    EXPECT_EQ(g.log, (Log{"kill rest timer", recap}));
+    g.Forget().Press(column.right, column.bottom);
+    EXPECT_EQ(g.log, (Log{"new set", "layout 792x560 board 46,21", DealLine(1), "show",
+                          "wait sound deal", "set clock timer"}));
+    EXPECT_EQ(g.surface.Ring(column, kYellow), 0) << "the new set clears the recap";
+    EXPECT_EQ(g.Board(), "r...........") << "the new set's board is drawn";
 }
 
 }  // namespace
