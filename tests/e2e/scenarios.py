@@ -19,9 +19,9 @@ from soundservers import SoundServer
 DEAL_SECONDS = 93_541 / 22_050
 
 
-def start(desk, program, rules, audio="dummy", platform="xcb"):
+def start(desk, program, rules, audio="dummy"):
     """The game on the desktop, laid out and its first game dealt."""
-    game = Game(desk, program, audio, platform)
+    game = Game(desk, program, audio)
     player = Player(game, rules)
     player.layout()
     player.deal(1)
@@ -212,7 +212,7 @@ if __name__ == "__main__":
     if len(sys.argv) != 5 or sys.argv[1] not in scenarios:
         sys.exit(__doc__)
     name, rules, began = sys.argv[1], Rules(sys.argv[3]), time.monotonic()
-    with closing(Weston(sys.argv[4]) if name == "wayland" else
+    with closing(Weston("1280x1024", sys.argv[4]) if name == "wayland" else
                  Desktop("800x600", sys.argv[4], nested=name.startswith("narrow"))) as desk:
         scenarios[name](sys.argv[2], rules, desk)
     print("%s: passed in %.0f s" % (name, time.monotonic() - began))
