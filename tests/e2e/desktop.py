@@ -1,6 +1,7 @@
 """The real program on a private X screen, or under weston: started, pressed, photographed,
 read through its log."""
 
+import glob
 import os
 import re
 import shutil
@@ -131,13 +132,11 @@ class Weston(Desktop):
         return {kind.split()[0]: tuple(map(int, rect)) for kind, *rect in views}
 
     def shot(self):
-        shots = lambda: [f for f in os.listdir(self.folder) if f.startswith("wayland-screenshot")]
-        for old in shots():
-            os.remove(os.path.join(self.folder, old))
-        subprocess.run(["weston-screenshooter"], env=self.env, cwd=self.folder, check=True,
-                       timeout=WAIT)
-        return Shot(subprocess.run(["convert", os.path.join(self.folder, shots()[0]), "-depth",
-                                    "8", "ppm:-"], capture_output=True, check=True).stdout)
+        with tempfile.TemporaryDirectory(dir=self.folder) as folder:  # where it writes alone
+            subprocess.run(["weston-screenshooter"], env=self.env, cwd=folder, check=True,
+                           timeout=WAIT)
+            return Shot(subprocess.run(["convert", glob.glob(folder + "/*")[0], "-depth", "8",
+                                        "ppm:-"], capture_output=True, check=True).stdout)
 
     def close(self):
         super().close()
@@ -206,10 +205,10 @@ class Game:
 
     def press(self, x, y):
         """A left click at (x, y) of the screen."""
-        self.xdotool("mousemove", str(x), str(y), "click", "1")
+        self.xdotool("mousemove", x, y, "click", 1)
 
     def xdotool(self, *arguments):
-        return self.desktop.run("xdotool", *arguments).stdout
+        return self.desktop.run("xdotool", *map(str, arguments)).stdout
 
     def boxes(self):
         """The visible message boxes: captioned with the name alone."""

@@ -38,17 +38,16 @@ def play_a_set(program, rules, desk):
     # press moves nothing, then a right click, which is no press.
     presses = [p.aim(k, p.quiet(k)) for k in (1, 4, 7, 10)]
     (x, y), _ = presses[0]
-    game.xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "1", "click", "3")
+    game.xdotool("mousemove", x, y, "click", "--repeat", 2, 1, "click", 3)
     assert game.seen(r"end 154$") is None, "the deal sound ended before the first press"
     # Half a second apart: Qt makes two presses within its interval a double click.
-    game.xdotool(*sum((["sleep", "0.5", "mousemove", str(x), str(y), "click", "1"]
-                       for (x, y), _ in presses[1:]), []))
+    game.xdotool(*sum((["sleep", 0.5, "mousemove", x, y, "click", 1] for (x, y), _ in presses[1:]),
+                      []))
     game.wait_for(re.escape(presses[-1][1]) + "$")
-    done = [i for i, line in enumerate(game.lines) if re.search(r"move block", line)]
-    end = game.seen(r"end 154$")
-    assert end is not None and done[0] > end, "a press was handled during the deal sound"
-    handled, sent = [game.lines[i].split(": ", 1)[1] for i in done], [e for _, e in presses]
-    assert handled == sent, "presses handled %s, sent %s" % (handled, sent)
+    end, first = game.seen(r"end 154$"), game.seen(r"move block")
+    assert end is not None and first > end, "a press was handled during the deal sound"
+    handled = [line.split(": ", 1)[1] for line in game.lines if "move block" in line]
+    assert handled == [e for _, e in presses], "presses handled %s, sent %s" % (handled, presses)
     game.wait_screen("the board with its red master", p.board_shown)
     desk.run("import", "-window", "root", desk.out + "/board.png")  # for docs/
 
