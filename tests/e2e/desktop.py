@@ -1,6 +1,7 @@
 """The real program on a private X screen, or under weston: started, pressed, photographed,
 read through its log."""
 
+import glob
 import os
 import re
 import shutil
@@ -14,11 +15,11 @@ BLACK, YELLOW = b"\x00\x00\x00", b"\xff\xff\x00"
 WAIT = 90  # seconds: generous on a loaded machine; a pass never waits this long
 
 
-def wait_until(what, test, timeout=WAIT):
-    deadline = time.monotonic() + timeout
+def wait_until(what, test):
+    deadline = time.monotonic() + WAIT
     while not (result := test()):
         if time.monotonic() > deadline:
-            raise AssertionError("no %s within %d s" % (what, timeout))
+            raise AssertionError("no %s within %d s" % (what, WAIT))
         time.sleep(0.05)
     return result
 
@@ -56,19 +57,23 @@ class Desktop:
 
     def __init__(self, size, out, nested=False):
         self.procs, self.out, self.env = [], out, dict(os.environ)
+        self.size = tuple(map(int, size.split("x")))
         self.env.pop("QT_QPA_PLATFORMTHEME", None)
         os.makedirs(out, exist_ok=True)
         try:
-            self.server(["Xvfb", "-screen", "0", "1600x1200x24" if nested else size + "x24"])
-            if nested:
-                self.server(["Xephyr", "-screen", size, "-resizeable", "-ac"])
-            self.spawn(["openbox"], open(os.path.join(out, "openbox.log"), "wb"))
-            # A game that starts before the window manager runs may never be exposed.
-            wait_until("window manager", lambda: "window id" in self.run(
-                "xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout)
+            self.start(size, nested)
         except BaseException:
             self.close()
             raise
+
+    def start(self, size, nested):
+        self.server(["Xvfb", "-screen", "0", "1600x1200x24" if nested else size + "x24"])
+        if nested:
+            self.server(["Xephyr", "-screen", size, "-resizeable", "-ac"])
+        self.spawn(["openbox"], open(os.path.join(self.out, "openbox.log"), "wb"))
+        # A game that starts before the window manager runs may never be exposed.
+        wait_until("window manager", lambda: "window id" in self.run(
+            "xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout)
 
     def server(self, command):
         """An X server on a display it picks itself, as the tests run side by side."""
@@ -106,12 +111,9 @@ class Weston(Desktop):
     """A headless weston with its desktop shell in place of the X server and window manager,
     on a private runtime folder."""
 
-    size = (1280, 1024)
-
-    def __init__(self, out):
-        self.procs, self.out, self.folder = [], out, tempfile.mkdtemp(prefix="tessaform-wl-")
-        os.makedirs(out, exist_ok=True)
-        self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    def start(self, size, nested):
+        self.folder = tempfile.mkdtemp(prefix="tessaform-wl-")
+        self.env.pop("DISPLAY", None)
         self.env.update(XDG_RUNTIME_DIR=self.folder, WAYLAND_DISPLAY="tessaform")
         # Without the shell's fade-in at start the first screenshots show true colours.
         with open(os.path.join(self.folder, "weston.ini"), "w") as config:
@@ -120,7 +122,7 @@ class Weston(Desktop):
                     "--socket=tessaform", "--width=%d" % self.size[0],
                     "--height=%d" % self.size[1], "--debug", "--idle-time=0",
                     "--config=" + os.path.join(self.folder, "weston.ini")],
-                   open(os.path.join(out, "weston.log"), "wb"))
+                   open(os.path.join(self.out, "weston.log"), "wb"))
 
     def scene(self):
         """The panel's and the top-level window's rectangles, as weston placed them."""
@@ -130,13 +132,11 @@ class Weston(Desktop):
         return {kind.split()[0]: tuple(map(int, rect)) for kind, *rect in views}
 
     def shot(self):
-        shots = lambda: [f for f in os.listdir(self.folder) if f.startswith("wayland-screenshot")]
-        for old in shots():
-            os.remove(os.path.join(self.folder, old))
-        subprocess.run(["weston-screenshooter"], env=self.env, cwd=self.folder, check=True,
-                       timeout=WAIT)
-        return Shot(subprocess.run(["convert", os.path.join(self.folder, shots()[0]), "-depth",
-                                    "8", "ppm:-"], capture_output=True, check=True).stdout)
+        with tempfile.TemporaryDirectory(dir=self.folder) as folder:  # where it writes alone
+            subprocess.run(["weston-screenshooter"], env=self.env, cwd=folder, check=True,
+                           timeout=WAIT)
+            return Shot(subprocess.run(["convert", glob.glob(folder + "/*")[0], "-depth", "8",
+                                        "ppm:-"], capture_output=True, check=True).stdout)
 
     def close(self):
         super().close()
@@ -149,7 +149,6 @@ class Game:
     def __init__(self, desktop, program, audio, platform="xcb"):
         self.desktop, self.lines, self.cursor, self.view = desktop, [], 0, (0, 0)
         self.times = []  # when each line came, for measuring
-        self.changed = threading.Condition()
         # Set for the game; the tools started after it ignore them.
         desktop.env.update(QT_QPA_PLATFORM=platform, QT_LOGGING_RULES="tessaform.*=true",
                            SDL_AUDIODRIVER=audio)
@@ -162,66 +161,54 @@ class Game:
             for line in self.proc.stderr:
                 copy.write(line)
                 copy.flush()  # read when a test fails
-                with self.changed:
-                    self.lines.append(line.rstrip("\n"))
-                    self.times.append(time.monotonic())
-                    self.changed.notify_all()
-        with self.changed:
-            self.changed.notify_all()
+                self.times.append(time.monotonic())  # first: a line seen has its time
+                self.lines.append(line.rstrip("\n"))
 
     def tail(self):
         return "\n".join(self.lines[-25:])
 
     def seen(self, pattern, start=0):
         """Index of the first line from `start` on that matches, or None."""
-        with self.changed:
-            return next((i for i in range(start, len(self.lines))
-                         if re.search(pattern, self.lines[i])), None)
+        return next((i for i in range(start, len(self.lines))
+                     if re.search(pattern, self.lines[i])), None)
 
-    def wait_for(self, pattern, timeout=WAIT):
+    def wait_for(self, pattern):
         """The first match after the line the previous wait matched: waits also check order."""
-        with self.changed:
-            self.changed.wait_for(lambda: self.seen(pattern, self.cursor) is not None
-                                  or not self.reader.is_alive(), timeout)
-            at = self.seen(pattern, self.cursor)
-            if at is None:
-                raise AssertionError("no log line %r after line %d\n%s"
-                                     % (pattern, self.cursor, self.tail()))
-            self.cursor = at + 1
-            return re.search(pattern, self.lines[at])
+        # Once the reader has ended, every line the program wrote is in.
+        wait_until("log line %r" % pattern, lambda: not self.reader.is_alive()
+                   or self.seen(pattern, self.cursor) is not None)
+        at = self.seen(pattern, self.cursor)
+        assert at is not None, "no log line %r after line %d\n%s" % (pattern, self.cursor,
+                                                                      self.tail())
+        self.cursor = at + 1
+        return re.search(pattern, self.lines[at])
 
-    def shot(self):
-        return self.desktop.shot()
-
-    def wait_screen(self, what, test, gone=lambda: False, timeout=WAIT):
+    def wait_screen(self, what, test, gone=lambda: False):
         """The first screenshot that passes, kept in OUT; fails once `gone` held before a shot."""
-        deadline = time.monotonic() + timeout
+        deadline = time.monotonic() + WAIT
         while True:
             late = gone() or time.monotonic() > deadline
-            shot = self.shot()
-            passed = test(shot)
-            if passed or late:
-                name = os.path.join(self.desktop.out, re.sub(r"\W+", "-", what) + ".ppm")
-                with open(name, "wb") as f:
-                    f.write(shot.ppm)
-                if passed:
-                    return shot
-                raise AssertionError("the screen never showed %s (see %s)\n%s"
-                                     % (what, name, self.tail()))
+            if (passed := test(shot := self.desktop.shot())) or late:
+                break
             time.sleep(0.05)
+        name = os.path.join(self.desktop.out, re.sub(r"\W+", "-", what) + ".ppm")
+        with open(name, "wb") as f:
+            f.write(shot.ppm)
+        assert passed, "the screen never showed %s (see %s)\n%s" % (what, name, self.tail())
+        return shot
 
     def locate(self, width, height):
         """Finds the view of that size: the main window, maximised without a frame, fills the
         screen, and the view is its bottom."""
-        screen = self.shot()
+        screen = self.desktop.shot()
         self.view = (screen.width - width, screen.height - height)
 
     def press(self, x, y):
         """A left click at (x, y) of the screen."""
-        self.xdotool("mousemove", str(x), str(y), "click", "1")
+        self.xdotool("mousemove", x, y, "click", 1)
 
     def xdotool(self, *arguments):
-        return self.desktop.run("xdotool", *arguments).stdout
+        return self.desktop.run("xdotool", *map(str, arguments)).stdout
 
     def boxes(self):
         """The visible message boxes: captioned with the name alone."""
@@ -237,11 +224,7 @@ class Game:
     def close(self):
         """Alt+F4: the program must end with 0 and report nothing gone wrong."""
         self.xdotool("key", "alt+F4")
-        try:
-            code = self.proc.wait(WAIT)
-        except subprocess.TimeoutExpired:
-            raise AssertionError("the game did not end after Alt+F4\n" + self.tail())
+        code = self.proc.wait(WAIT)
         self.reader.join(WAIT)
         bad = [line for line in self.lines if re.search(r"Sanitizer|runtime error|terminate", line)]
-        if code != 0 or bad:
-            raise AssertionError("exit code %d\n%s" % (code, "\n".join(bad) or self.tail()))
+        assert code == 0 and not bad, "exit code %d\n%s" % (code, "\n".join(bad) or self.tail())

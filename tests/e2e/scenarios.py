@@ -1,20 +1,27 @@
 #!/usr/bin/env python3
 """usage: scenarios.py SCENARIO PROGRAM MOVES_TOOL OUT: the real program played end to end."""
 
+import os
 import re
+import signal
+import subprocess
 import sys
 import time
 from contextlib import closing
+from functools import partial
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 
 from desktop import BLACK, BLUE, GREEN, GREY, RED, Desktop, Game, Weston, area, wait_until
 from player import Player, Rules
+from soundservers import SoundServer
+
+DEAL_SECONDS = 93_541 / 22_050
 
 
-def start(desk, program, rules, audio="dummy", platform="xcb"):
+def start(desk, program, rules, audio="dummy"):
     """The game on the desktop, laid out and its first game dealt."""
-    game = Game(desk, program, audio, platform)
+    game = Game(desk, program, audio)
     player = Player(game, rules)
     player.layout()
     player.deal(1)
@@ -31,17 +38,16 @@ def play_a_set(program, rules, desk):
     # press moves nothing, then a right click, which is no press.
     presses = [p.aim(k, p.quiet(k)) for k in (1, 4, 7, 10)]
     (x, y), _ = presses[0]
-    game.xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "1", "click", "3")
+    game.xdotool("mousemove", x, y, "click", "--repeat", 2, 1, "click", 3)
     assert game.seen(r"end 154$") is None, "the deal sound ended before the first press"
     # Half a second apart: Qt makes two presses within its interval a double click.
-    game.xdotool(*sum((["sleep", "0.5", "mousemove", str(x), str(y), "click", "1"]
-                       for (x, y), _ in presses[1:]), []))
+    game.xdotool(*sum((["sleep", 0.5, "mousemove", x, y, "click", 1] for (x, y), _ in presses[1:]),
+                      []))
     game.wait_for(re.escape(presses[-1][1]) + "$")
-    done = [i for i, line in enumerate(game.lines) if re.search(r"move block", line)]
-    end = game.seen(r"end 154$")
-    assert end is not None and done[0] > end, "a press was handled during the deal sound"
-    handled, sent = [game.lines[i].split(": ", 1)[1] for i in done], [e for _, e in presses]
-    assert handled == sent, "presses handled %s, sent %s" % (handled, sent)
+    end, first = game.seen(r"end 154$"), game.seen(r"move block")
+    assert end is not None and first > end, "a press was handled during the deal sound"
+    handled = [line.split(": ", 1)[1] for line in game.lines if "move block" in line]
+    assert handled == [e for _, e in presses], "presses handled %s, sent %s" % (handled, presses)
     game.wait_screen("the board with its red master", p.board_shown)
     desk.run("import", "-window", "root", desk.out + "/board.png")  # for docs/
 
@@ -117,12 +123,95 @@ def wayland(program, rules, desk):
     assert window == (0, panel[3], *desk.size), f"window {window} under the panel {panel}"
 
 
+def hear_the_deal(program, rules, desk, server, driver):
+    recording = os.path.join(desk.out, driver + ".raw")
+    recorder = subprocess.Popen(["parec", "-d", "tessaform.monitor", "--raw", "--rate=22050",
+                                 "--format=s16le", "--channels=1"], env=server.env,
+                                stdout=open(recording, "wb"))
+    try:
+        game, player = start(desk, program, rules, driver)
+        game.wait_for(r"driver %s$" % driver)
+        game.wait_for(r"start 154 sync$")
+        assert server.streams() == 1, "the deal plays in a stream of ours"
+        game.wait_for(r"end 154$")
+        game.wait_for(r"stream closed$")
+        time.sleep(3)
+        assert server.streams() == 0, "a silent game keeps a stream"
+        assert game.seen(r"no device|cut ") is None, game.tail()
+    finally:
+        recorder.terminate()
+        recorder.wait()
+    samples = memoryview(open(recording, "rb").read()).cast("h")
+    loud = [i for i, v in enumerate(samples) if abs(v) > 400] or [0]
+    # The riffles sound from 0.62 s to 3.84 s of the 4.24 s sound. (PipeWire's sink stops
+    # sending silence to the recorder once nothing plays.)
+    seconds = (loud[-1] - loud[0]) / 22050
+    assert 3.0 < seconds < 3.4, f"sound for {seconds:.2f} s, not the deal's 3.2 s"
+    print(f"{server.name} through SDL's {driver} driver: the deal sounded {seconds:.2f} s")
+    if driver == server.name:
+        through_the_servers_life(game, player, server)
+        print(f"{server.name}: sound came back after a restart, an absence and a kill")
+    game.close()
+
+
+def through_the_servers_life(game, player, server):
+    server.stop()
+    server.start()
+    a_sound_plays_on(game, player, server)
+
+    server.stop()
+    player.press(player.open()[0], None)
+    game.wait_for(r"no device$")
+    game.dismiss_warning()
+    player.press(player.open()[0], None)  # would wait behind a second warning
+    game.wait_for(r"no device$")
+    server.start()
+    a_sound_plays_on(game, player, server)
+    warnings = [line for line in game.lines if line.endswith("sound: warning")]
+    assert len(warnings) == 1 and not game.boxes(), "%d warnings" % len(warnings)
+
+    while player.open():  # the last loss ends the game; the next is dealt after its sounds
+        player.press(player.open()[0], None)
+    when = lambda match: float(match.string.split()[0])  # the game's clock at the line
+    begun = when(game.wait_for(r"start 154 sync$"))
+    assert server.streams() == 1, "the deal plays in a stream of ours"
+    server.stop(signal.SIGKILL)
+    held = when(game.wait_for(r"end 154$")) - begun
+    assert held >= DEAL_SECONDS - 0.05, "the board came %.2f s into the deal sound" % held
+    player.deal(2)
+    game.wait_screen("the board after the deal", player.board_shown)
+    # Presses go on: a move that neither matches nor makes two blocks equal, so no sound.
+    player.press(player.open()[0], player.quiet(player.open()[0]))
+    server.start()
+    a_sound_plays_on(game, player, server)
+
+
+def a_sound_plays_on(game, player, server):
+    player.press(player.open()[0], None)  # a press off the arrows: the loss sound 159
+    game.wait_for(r"start 159 async$")
+    assert server.streams() == 1, "the sound plays in no stream of ours"  # for 1.8 s at least
+    game.wait_for(r"stream closed$")
+    assert server.streams() == 0, "a silent game keeps a stream"
+
+
+def sound_server(kind, program, rules, desk):
+    """The game against a sound server of the test's own: the deal heard whole through each
+    driver, then sound through the server's restarts, absence and death (see CMakeLists.txt)."""
+    with SoundServer(kind, desk.out) as server:
+        desk.env.update(server.client_env,
+                        QT_MESSAGE_PATTERN="%{time process} %{category}: %{message}")
+        for driver in ["pipewire", "pulseaudio"] if kind == "pipewire" else ["pulseaudio"]:
+            hear_the_deal(program, rules, desk, server, driver)
+
+
 if __name__ == "__main__":
     scenarios = {f.__name__: f for f in (play_a_set, narrow_screen_without_sound, wayland)}
+    for kind in ("pulseaudio", "pipewire"):
+        scenarios["sound_server_" + kind] = partial(sound_server, kind)
     if len(sys.argv) != 5 or sys.argv[1] not in scenarios:
         sys.exit(__doc__)
     name, rules, began = sys.argv[1], Rules(sys.argv[3]), time.monotonic()
-    with closing(Weston(sys.argv[4]) if name == "wayland" else
+    with closing(Weston("1280x1024", sys.argv[4]) if name == "wayland" else
                  Desktop("800x600", sys.argv[4], nested=name.startswith("narrow"))) as desk:
         scenarios[name](sys.argv[2], rules, desk)
     print("%s: passed in %.0f s" % (name, time.monotonic() - began))

@@ -53,7 +53,6 @@ class SoundServer:
                               text=True).stdout
 
     def start(self):
-        os.makedirs(self.out, exist_ok=True)
         # A process group of its own: one signal reaches every process of the server.
         self.proc = subprocess.Popen(COMMANDS[self.name], env=self.env, stdout=subprocess.DEVNULL,
                                      stderr=open(os.path.join(self.out, self.name + ".log"), "ab"),
