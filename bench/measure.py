@@ -137,7 +137,7 @@ def the_game_alone(program, rules, out):
         screen = Xdisplay.Display(desktop.env["DISPLAY"]).screen()
         figure = when_shown(lambda: figure_shown(screen))
         board = when_shown(lambda: board_shown(screen))
-        player = Player(game, rules, sound=False)
+        player = Player(game, rules)
         player.layout()
         for number in range(1, 6):
             player.deal(number)
@@ -155,7 +155,7 @@ def the_game_alone(program, rules, out):
 
 def the_game_left_alone(program, rules, desktop, server):
     game = Game(desktop, program, "pulseaudio")
-    player = Player(game, rules, sound=True)
+    player = Player(game, rules)
     player.layout()
     player.deal(1)
     game.wait_for("end 154")
