@@ -26,7 +26,7 @@ PageLayout LayOutPage(const Rect& drawRect) {
     page.areaWidth = drawRect.right - drawRect.left;
     page.lineHeight = std::min(drawRect.right, drawRect.bottom) / kPrintHalfPitches;
     page.charWidth = page.areaWidth / kPrintColumns;
-    page.font = FontSpec{"Arial Black", (9 * page.charWidth) / 5, kPrintFontWeight, false};
+    page.printFont = FontSpec{"Arial Black", (9 * page.charWidth) / 5, kPrintFontWeight, false};
     page.textLeft = (drawRect.right - kPrintColumns * page.charWidth) / 2;
     page.textRight = page.textLeft + kPrintColumns * page.charWidth;
     return page;
@@ -56,7 +56,7 @@ void InstructionsPrinter::OnPrint(DeviceContext& dc, const PrintInfo& info) {
     s.printLineHeight = page.lineHeight;
     s.printCharWidth = page.charWidth;
 
-    dc.SelectFont(page.font);
+    dc.SelectFont(page.printFont);
 
     s.printTextLeft = page.textLeft;
     s.printTextRight = page.textRight;

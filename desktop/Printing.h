@@ -26,7 +26,7 @@ struct PageLayout {
     int charWidth = 0;
     int textLeft = 0;
     int textRight = 0;
-    FontSpec font;
+    FontSpec printFont;  // each page makes its own
 
     int TitleY() const { return 2 * lineHeight; }
     // Pitches 2 and 3 stay empty below the title.

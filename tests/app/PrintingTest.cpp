@@ -20,8 +20,8 @@ namespace tessaform::testing {
 // every division drops its fraction; the font is Arial Black of weight 500.
 TEST(PageLayout, LandscapeTakesThePitchFromTheHeightAndTheFontFromTheWidth) {
     const PageLayout p = LayOutPage({0, 0, 6361, 4801});
-    EXPECT_EQ(std::tuple(p.lineHeight, p.charWidth, p.font, p.textLeft, p.textRight, p.TitleX(101),
-                         p.EntriesX(101)),
+    EXPECT_EQ(std::tuple(p.lineHeight, p.charWidth, p.printFont, p.textLeft, p.textRight,
+                         p.TitleX(101), p.EntriesX(101)),
               std::tuple(55, 80, FontSpec{"Arial Black", 144, 500, false}, 20, 6340, 3129, 3130));
 }
 
