@@ -6,13 +6,11 @@
 namespace tessaform {
 
 bool CTessaformDoc::OnNewDocument() {
-    pathName_.clear();
     SetTitle(kDefaultTitle);
     return true;
 }
 
 void CTessaformDoc::SetPathName(const QString& path) {
-    pathName_ = path;
     SetTitle(QFileInfo(path).fileName());
 }
 

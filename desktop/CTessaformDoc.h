@@ -14,11 +14,10 @@ class CTessaformDoc : public QObject {
 public:
     static constexpr const char* kDefaultTitle = "Untitled";
 
-    // Starts over empty: the default title and no file. Nothing can fail.
+    // Starts over empty, with the default title. Nothing can fail.
     bool OnNewDocument();
     // A file the player opened. Nothing is read from it; it only names the document.
     void SetPathName(const QString& path);
-    const QString& PathName() const { return pathName_; }
 
     const QString& Title() const { return title_; }
     void SetTitle(const QString& title);
@@ -28,7 +27,6 @@ signals:
 
 private:
     QString title_ = kDefaultTitle;
-    QString pathName_;
 };
 
 }  // namespace tessaform
