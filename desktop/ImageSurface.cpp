@@ -371,14 +371,14 @@ void ImageSurface::Begin(QPainter& painter) {
     }
 }
 
-std::unique_ptr<DeviceContext> ImageSurface::OpenClientDC() {
+std::shared_ptr<QPainter> ImageSurface::Painter() {
     std::shared_ptr<QPainter> painter = painter_.lock();
     if (painter == nullptr) {
         painter = std::make_shared<QPainter>();
         Begin(*painter);
         painter_ = painter;
     }
-    return std::make_unique<PainterDeviceContext>(std::move(painter), &dirty_);
+    return painter;
 }
 
 void ImageSurface::ShowNow() {

@@ -31,7 +31,7 @@ const ResolvedFont& ResolveFont(const FontSpec& spec);
 // and no smoothing, every fill, line and copy sets exactly the pixels GDI would; on
 // paper the same calls are in the printer's units and text is measured at its
 // resolution, so a page lays out alike on any printer.
-class PainterDeviceContext final : public DeviceContext {
+class PainterDeviceContext : public DeviceContext {
 public:
     // The painter may be shared by contexts open at once, and restarted on another
     // device between calls; while it is not active nothing is drawn. Every area
@@ -88,7 +88,11 @@ public:
     // The area drawn on since the last call.
     QRect TakeDirty() { return std::exchange(dirty_, QRect()); }
 
-    std::unique_ptr<DeviceContext> OpenClientDC() override;
+    // The painter on the image, which the contexts open at once share.
+    std::shared_ptr<QPainter> Painter();
+    std::unique_ptr<DeviceContext> OpenClientDC() override {
+        return std::make_unique<PainterDeviceContext>(Painter(), &dirty_);
+    }
     Rect ClientRect() const override { return {0, 0, image_.width(), image_.height()}; }
     void ShowNow() override;
 

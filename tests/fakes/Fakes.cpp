@@ -13,39 +13,24 @@ namespace tessaform::testing {
 
 namespace {
 
-class NotingDC final : public DeviceContext {
+// The screen's own context, noting the texts and the pixels as it draws them. TextOut
+// draws through DrawText, as one line from its point.
+class NotingDC final : public PainterDeviceContext {
 public:
-    NotingDC(std::unique_ptr<DeviceContext> dc, FakeSurface& s) : dc_(std::move(dc)), s_(s) {}
-    void SelectPen(Rgb c) override { dc_->SelectPen(c); }
-    void SelectBrush(Rgb c) override { dc_->SelectBrush(c); }
-    void SelectFont(const FontSpec& f) override { dc_->SelectFont(font_ = f); }
-    void SetTextColor(Rgb c) override { dc_->SetTextColor(c); }
-    void SetTransparentBackground() override { dc_->SetTransparentBackground(); }
-    void MoveTo(int x, int y) override { dc_->MoveTo(x, y); }
-    void LineTo(int x, int y) override { dc_->LineTo(x, y); }
-    void Rectangle(const Rect& r) override { dc_->Rectangle(r); }
-    void FillRect(const Rect& r, Rgb b) override { dc_->FillRect(r, b); }
+    explicit NotingDC(FakeSurface& s) : PainterDeviceContext(s.screen.Painter()), s_(s) {}
+    void SelectFont(const FontSpec& f) override { PainterDeviceContext::SelectFont(font_ = f); }
     void SetPixel(int x, int y, Rgb c) override {
         if (s_.pixels) {
             s_.pixels->emplace_back(x, y);
         }
-        dc_->SetPixel(x, y, c);
-    }
-    void BitBlt(int x, int y, int w, int h, const Picture& p) override {
-        dc_->BitBlt(x, y, w, h, p);
+        PainterDeviceContext::SetPixel(x, y, c);
     }
     void DrawText(std::string_view text, const Rect& r, unsigned flags) override {
         s_.texts.push_back({std::string(text), r, flags, font_});
-        dc_->DrawText(text, r, flags);
+        PainterDeviceContext::DrawText(text, r, flags);
     }
-    void TextOut(int x, int y, std::string_view text) override {
-        s_.texts.push_back({std::string(text), {x, y, x, y}, 0, font_});
-        dc_->TextOut(x, y, text);
-    }
-    int TextWidth(std::string_view text) override { return dc_->TextWidth(text); }
 
 private:
-    std::unique_ptr<DeviceContext> dc_;
     FakeSurface& s_;
     FontSpec font_ = kDefaultFont;
 };
@@ -81,7 +66,7 @@ void FakeSound::PlaySoundAsync(int id) {
 }
 
 std::unique_ptr<DeviceContext> FakeSurface::OpenClientDC() {
-    return std::make_unique<NotingDC>(screen.OpenClientDC(), *this);
+    return std::make_unique<NotingDC>(*this);
 }
 
 int FakeSurface::Count(const Rect& r, Rgb colour) const {

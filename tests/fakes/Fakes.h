@@ -83,7 +83,7 @@ struct FakeRandom final : RandomSource {
 
 struct TextDrawn {
     std::string text;
-    Rect rect;  // TextOut: the point as left and top
+    Rect rect;
     unsigned flags = 0;
     FontSpec font;
 };

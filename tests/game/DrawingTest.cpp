@@ -59,6 +59,7 @@ TEST(FirstRepaint, TheFigureThenTheBoardAndTheClockThenACollisionsDissolveStepBy
 
 constexpr unsigned kValue = kDtSingleLine | kDtVCenter | kDtCenter;  // centred in its box
 constexpr unsigned kLabel = kDtSingleLine | kDtVCenter | kDtRight;   // set right, by its box
+constexpr unsigned kLine = kDtSingleLine;                            // from its point
 
 // The texts as a player reads them: the strip's left to right, none over the next and each
 // fitting its box in the font the screen resolves for it, a label set right as "Bonus>", a
@@ -66,13 +67,13 @@ constexpr unsigned kLabel = kDtSingleLine | kDtVCenter | kDtRight;   // set righ
 // where a wider step parts two words.
 std::string Read(std::vector<TextDrawn> texts) {
     std::ranges::sort(texts, {}, [](const TextDrawn& t) {
-        return std::pair(t.flags == 0, t.flags == 0 ? t.rect.top : t.rect.left);
+        return std::pair(t.flags == kLine, t.flags == kLine ? t.rect.top : t.rect.left);
     });
     std::string reading;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const TextDrawn &t = texts[i], &before = texts[i == 0 ? 0 : i - 1];
-        if (t.flags == 0) {
-            const bool apart = i == 0 || before.flags != 0 || t.rect.top - before.rect.top > 15;
+        if (t.flags == kLine) {
+            const bool apart = i == 0 || before.flags != kLine || t.rect.top - before.rect.top > 15;
             reading += (apart ? " " : "") + t.text;
             continue;
         }
