@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "Fakes.h"
 #include "Resources.h"
 #include "SoundPlayer.h"
 #include "Wave.h"
@@ -19,20 +20,11 @@
 namespace tessaform {
 namespace {
 
-struct RecordingMessages : MessageBoxPort {
-    void ShowMessage(const std::string& text, const std::string& caption, MessageIcon) override {
-        shown.push_back(caption + ": " + text);
-        if (auto delivered = std::exchange(whileOpen, {}))
-            delivered();
-    }
-    std::function<void()> whileOpen;  // what the box's own loop delivers meanwhile
-    std::vector<std::string> shown;
-};
-
 // Each test picks its SDL driver before the first sound, which starts SDL.
 class Playback : public ::testing::Test {
 protected:
-    RecordingMessages messages;
+    testing::Log shown;
+    testing::FakeMessages messages{shown};     // modal: its loop runs `whileOpen`
     std::string log;                           // the player's lines, joined by ", "
     std::vector<std::function<void()>> later;  // closes asked for, run by hand
     SoundPlayer player{messages,
@@ -52,7 +44,7 @@ TEST_F(Playback, WaitsForAWaitingSoundCutsAnAsyncOneAndFailsAnUnknownOne) {
     player.PlaySoundAsync(156);
     player.PlaySoundSync(160);   // no such sound: nothing happens
     player.PlaySoundAsync(153);  // a picture, not a sound: the warning, as for any failure
-    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(shown.size(), 1u);
     later.back()();  // the last sound's close
     EXPECT_EQ(log,
               "driver dummy, stream open, start 157 sync, end 157, start 158 async, cut 158, "
@@ -83,7 +75,7 @@ TEST_F(Playback, EachSoundLooksForTheServerAgainAndOnlyTheFirstFailingAsyncOneWa
         {"disk", "/dev/null", nullptr, false, 156, "stream open, start 156 async"},
     };
     // The box's loop delivers a clock tick that ends the game, with its sound.
-    messages.whileOpen = [&] { player.PlaySoundAsync(158); };
+    messages.whileOpen = [&](const std::string&) { player.PlaySoundAsync(158); };
     for (const auto& [driver, file, msPerBuffer, sync, id, said] : steps) {
         setenv("SDL_AUDIODRIVER", driver, 1);
         setenv("SDL_DISKAUDIOFILE", file, 1);
@@ -96,9 +88,8 @@ TEST_F(Playback, EachSoundLooksForTheServerAgainAndOnlyTheFirstFailingAsyncOneWa
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     SoundPlayer again(messages);  // as after a new set
     again.PlaySoundAsync(159);
-    EXPECT_EQ(messages.shown,
-              std::vector<std::string>{
-                  "Tessaform: Cannot play sound.\nThis game works much better with a sound card."});
+    EXPECT_EQ(shown, testing::Log{"message Cannot play sound.\nThis game works much better with a "
+                                  "sound card. / Tessaform"});
 }
 
 // ---- the images: what the game makes plays, anything else is refused ----
