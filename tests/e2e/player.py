@@ -107,10 +107,9 @@ class Player:
             self.game.wait_for(r"lose blocks %d %d$" % (k, k))
             self.lost.add(k)
 
-    def match(self, k, before_match=lambda: None):
+    def match(self, k):
         for arrow in self.rules.path(self.arrangements[k], self.arrangements[0], self.avoid(k)):
             self.press(k, arrow)
-        before_match()
         self.game.wait_for(r"match block %d$" % k)
 
     def finish(self, number):
