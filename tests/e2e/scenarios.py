@@ -19,9 +19,9 @@ from soundservers import SoundServer
 DEAL_SECONDS = 93_541 / 22_050
 
 
-def start(desk, program, rules, audio="dummy"):
+def start(desk, program, rules, audio="dummy", platform="xcb"):
     """The game on the desktop, laid out and its first game dealt."""
-    game = Game(desk, program, audio)
+    game = Game(desk, program, audio, platform)
     player = Player(game, rules)
     player.layout()
     player.deal(1)
@@ -99,12 +99,10 @@ def wayland(program, rules, desk):
     # The panel's view is listed before the shell has given it its size.
     sized = lambda rect: rect if rect and rect[3] > 0 else None
     panel = wait_until("the shell's panel", lambda: sized(desk.scene().get("panel")))
-    game = Game(desk, program, "dummy", "wayland")
+    game, p = start(desk, program, rules, platform="wayland")
     game.wait_for(r"start 154 sync$")
     # The deal sound holds the thread: the opening figure must be on screen from its start.
     figure = desk.shot()
-    game.cursor, p = 0, Player(game, rules)  # back to the layout line
-    p.layout()  # the view at the screen's bottom
     view = area(*game.view, desk.size[0] - game.view[0], desk.size[1] - game.view[1], 1)
     assert figure.share(view, GREY) < 0.995, "no opening figure as the deal sound starts"
     game.wait_for(r"end 154$")
@@ -116,22 +114,19 @@ def wayland(program, rules, desk):
 
 def hear_the_deal(program, rules, desk, server, driver):
     recording = os.path.join(desk.out, driver + ".raw")
-    recorder = subprocess.Popen(["parec", "-d", "tessaform.monitor", "--raw", "--rate=22050",
-                                 "--format=s16le", "--channels=1"], env=server.env,
-                                stdout=open(recording, "wb"))
-    try:
-        game, player = start(desk, program, rules, driver)
-        game.wait_for(r"driver %s$" % driver)
-        game.wait_for(r"start 154 sync$")
-        assert server.streams() == 1, "the deal plays in a stream of ours"
-        game.wait_for(r"end 154$")
-        game.wait_for(r"stream closed$")
-        time.sleep(3)
-        assert server.streams() == 0, "a silent game keeps a stream"
-        assert game.seen(r"no device|cut ") is None, game.tail()
-    finally:
-        recorder.terminate()
-        recorder.wait()
+    recorder = desk.spawn(["parec", "-d", "tessaform.monitor", "--raw", "--rate=22050",
+                           "--format=s16le", "--channels=1", recording], subprocess.DEVNULL)
+    game, player = start(desk, program, rules, driver)
+    game.wait_for(r"driver %s$" % driver)
+    game.wait_for(r"start 154 sync$")
+    assert server.streams() == 1, "the deal plays in a stream of ours"
+    game.wait_for(r"end 154$")
+    game.wait_for(r"stream closed$")
+    time.sleep(3)
+    assert server.streams() == 0, "a silent game keeps a stream"
+    assert game.seen(r"no device|cut ") is None, game.tail()
+    recorder.terminate()
+    recorder.wait()
     samples = memoryview(open(recording, "rb").read()).cast("h")
     loud = [i for i, v in enumerate(samples) if abs(v) > 400] or [0]
     # The riffles sound from 0.62 s to 3.84 s of the 4.24 s sound. (PipeWire's sink stops
