@@ -56,7 +56,8 @@ screenshots: configure
 	@cmake --build $(BUILD) -j$(JOBS) --target tessaform tessaform-moves
 	@python3 tests/e2e/scenarios.py play_a_set $(BUILD)/desktop/tessaform \
 		$(BUILD)/tests/e2e/tessaform-moves $(BUILD)/screenshots
-	@cp $(BUILD)/screenshots/board.png $(BUILD)/screenshots/recap.png docs/
+	@convert $(BUILD)/screenshots/the-board-with-its-red-master.ppm docs/board.png
+	@convert $(BUILD)/screenshots/the-yellow-column.ppm docs/recap.png
 
 # libFuzzer on every byte parser, FUZZ_SECONDS each, from the committed corpus.
 FUZZ_BUILD ?= build-fuzz

@@ -49,7 +49,6 @@ def play_a_set(program, rules, desk):
     handled = [line.split(": ", 1)[1] for line in game.lines if "move block" in line]
     assert handled == [e for _, e in presses], "presses handled %s, sent %s" % (handled, presses)
     game.wait_screen("the board with its red master", p.board_shown)
-    desk.run("import", "-window", "root", desk.out + "/board.png")  # for docs/
 
     k = p.open()[0]
     p.match(k)
@@ -87,7 +86,6 @@ def play_a_set(program, rules, desk):
     recap = game.wait_for(r"recap: ([-\d ]+) average -?\d+$")
     assert [int(n) for n in recap[1].split()] == scores, "the games' nets: %s" % scores
     shot = game.wait_screen("the yellow column", p.column)
-    desk.run("import", "-window", "root", desk.out + "/recap.png")  # for docs/
     game.press(*p.column(shot))
     game.wait_for(r"new set$")
     p.deal(1)
