@@ -85,9 +85,6 @@ TEST_F(Playback, EachSoundLooksForTheServerAgainAndOnlyTheFirstFailingAsyncOneWa
         EXPECT_EQ(log, said);
     }
     EXPECT_TRUE(later.empty()) << "reopening would start the disk driver's recording anew";
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    SoundPlayer again(messages);  // as after a new set
-    again.PlaySoundAsync(159);
     EXPECT_EQ(shown, testing::Log{"message Cannot play sound.\nThis game works much better with a "
                                   "sound card. / Tessaform"});
 }
@@ -106,8 +103,7 @@ TEST(WaveImages, OnlyWholeUncompressedImagesOfTheGamesOwnKindPlay) {
     const std::vector<std::pair<const char*, std::function<void(Image&)>>> damage = {
         {"cut inside the samples", [&](Image& i) { i.resize(56 + bytes / 2); }},
         {"cut in the last chunk", [](Image& i) { i.resize(i.size() - 3); }},
-        {"RIFF size past the end",
-         [&](Image& i) { put(i, 4, static_cast<std::uint32_t>(i.size())); }},
+        {"RIFF size past the end", [&](Image& i) { put(i, 4, i.size()); }},
         {"RIFF size ending in the samples", [&](Image& i) { put(i, 4, 48 + bytes / 2); }},
         {"data size past its chunk", [&](Image& i) { put(i, 52, bytes + 200); }},
         {"half a frame of data", [&](Image& i) { put(i, 52, bytes - 1); }},
