@@ -28,9 +28,7 @@ extern "C" void* __libc_malloc(std::size_t size);  // NOLINT(bugprone-reserved-i
 
 extern "C" void* malloc(std::size_t size) noexcept {
     if (size > (std::size_t{2048} << 20)) {
-        char line[80];
-        std::snprintf(line, sizeof line, "malloc(%zu) beyond 2048 MiB\n", size);
-        std::fputs(line, stderr);
+        std::fprintf(stderr, "malloc(%zu) beyond 2048 MiB\n", size);
         std::abort();
     }
     return __libc_malloc(size);
