@@ -1,20 +1,16 @@
 #pragma once
 
-// The whole program on the offscreen screen with a silent sound port, a hand for
-// the modal dialogs it opens, and a page as pdftotext reads it back.
+// The whole program on the offscreen screen with a silent sound port, and a hand for
+// the modal dialogs it opens.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <tuple>
@@ -80,27 +76,6 @@ inline std::vector<std::pair<QString, QAction*>> MenuItems(CMainFrame& frame) {
 inline auto GameOf(const GameState& s) {
     return std::tuple(s.blockArrangement, s.blockStatus, s.blockClicks, s.gameStartTime,
                       s.gameIndex, s.gameOver, s.matchScore, s.setScores);
-}
-
-// The lines of a PDF from the top of the page down, with their boxes in points.
-struct PdfLine {
-    double left, top, right;
-    QString text;
-};
-inline std::vector<PdfLine> PdfLines(const QString& path) {
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {"-bbox-layout", path, "-"});
-    EXPECT_TRUE(pdftotext.waitForFinished(90000) && pdftotext.exitCode() == 0);
-    static const QRegularExpression line(
-        R"re(<line xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)"[^>]*>([\s\S]*?)</line>)re");
-    static const QRegularExpression tags(R"(\s*<[^>]*>\s*)");
-    std::vector<PdfLine> lines;
-    for (const QRegularExpressionMatch& m : line.globalMatch(pdftotext.readAllStandardOutput())) {
-        lines.push_back({m.captured(1).toDouble(), m.captured(2).toDouble(),
-                         m.captured(3).toDouble(), m.captured(4).replace(tags, " ").simplified()});
-    }
-    std::stable_sort(lines.begin(), lines.end(), [](auto& a, auto& b) { return a.top < b.top; });
-    return lines;
 }
 
 }  // namespace tessaform::testing
