@@ -62,9 +62,8 @@ TEST(PainterDeviceContext, DrawsLinesWithoutTheirEndPointsAndCopiesPicturesClipp
 }
 
 TEST(PainterDeviceContext, PlacesTextInItsColourOnAWhiteCellOrAloneWhenTransparent) {
-    ImageSurface opaqueSurface(200, 60), clearSurface(200, 60);
-    const QImage &opaque = opaqueSurface.Image(), &clear = clearSurface.Image();
-    const auto onWhite = opaqueSurface.OpenClientDC(), alone = clearSurface.OpenClientDC();
+    ImageSurface opaque(200, 60), clear(200, 60);
+    const auto onWhite = opaque.OpenClientDC(), alone = clear.OpenClientDC();
     alone->SetTransparentBackground();
     const QFontMetrics& font = ResolveFont(kPanelFont).metrics;
     const int w = font.horizontalAdvance("Net Score"), h = font.height();
@@ -78,12 +77,12 @@ TEST(PainterDeviceContext, PlacesTextInItsColourOnAWhiteCellOrAloneWhenTranspare
     int ink = 0;
     for (int y = 0; y < 60; ++y) {
         for (int x = 0; x < 200; ++x) {
-            const bool red = clear.pixel(x, y) == kRed.Argb();
+            const bool red = clear.Image().pixel(x, y) == kRed.Argb();
             const bool cell = std::ranges::any_of(cells, [&](QRect c) { return c.contains(x, y); });
             const Rgb opaqueColour = red ? kRed : cell ? kWhite : kGrey;
-            ASSERT_TRUE(red || clear.pixel(x, y) == kGrey.Argb())
+            ASSERT_TRUE(red || clear.Image().pixel(x, y) == kGrey.Argb())
                 << "smoothed at " << x << "," << y;
-            ASSERT_EQ(opaque.pixel(x, y), opaqueColour.Argb()) << "at " << x << "," << y;
+            ASSERT_EQ(opaque.Image().pixel(x, y), opaqueColour.Argb()) << "at " << x << "," << y;
             ink += red;
         }
     }
