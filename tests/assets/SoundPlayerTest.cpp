@@ -44,8 +44,7 @@ TEST_F(Playback, WaitsForAWaitingSoundCutsAnAsyncOneAndFailsAnUnknownOne) {
     player.PlaySoundAsync(156);
     player.PlaySoundSync(160);   // no such sound: nothing happens
     player.PlaySoundAsync(153);  // a picture, not a sound: the warning, as for any failure
-    EXPECT_EQ(shown.size(), 1u);
-    later.back()();  // the last sound's close
+    later.back()();              // the last sound's close
     EXPECT_EQ(log,
               "driver dummy, stream open, start 157 sync, end 157, start 158 async, cut 158, "
               "start 156 async, warning, stream closed");
