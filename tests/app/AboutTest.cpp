@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <set>
+#include <tuple>
 
 #include "AppFixture.h"
 #include "AppIcon.h"

@@ -6,15 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMenu>
-#include <QMenuBar>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 #include <memory>
-#include <tuple>
-#include <vector>
 
 #include "CMainFrame.h"
 #include "CTessaformApp.h"
@@ -59,23 +55,6 @@ inline void OnNextModal(const std::function<void(QWidget&)>& act) {
             act(*modal);
         }
     });
-}
-
-// Every item of the menu bar as "menu/item", or "menu/-" for a separator, in order.
-inline std::vector<std::pair<QString, QAction*>> MenuItems(CMainFrame& frame) {
-    std::vector<std::pair<QString, QAction*>> items;
-    for (const QAction* menu : frame.MenuBar().actions()) {
-        for (QAction* a : menu->menu()->actions()) {
-            items.emplace_back(menu->text() + "/" + (a->isSeparator() ? "-" : a->text()), a);
-        }
-    }
-    return items;
-}
-
-// What a command of the shell must leave alone.
-inline auto GameOf(const GameState& s) {
-    return std::tuple(s.blockArrangement, s.blockStatus, s.blockClicks, s.gameStartTime,
-                      s.gameIndex, s.gameOver, s.matchScore, s.setScores);
 }
 
 }  // namespace tessaform::testing

@@ -3,14 +3,36 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <algorithm>
+#include <QMenu>
+#include <QMenuBar>
 #include <ctime>
 #include <iomanip>
+#include <ranges>
 #include <sstream>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "AppFixture.h"
 
 namespace tessaform::testing {
+
+// Every item of the menu bar as "menu/item", or "menu/-" for a separator, in order.
+static std::vector<std::pair<QString, QAction*>> MenuItems(CMainFrame& frame) {
+    std::vector<std::pair<QString, QAction*>> items;
+    for (const QAction* menu : frame.MenuBar().actions()) {
+        for (QAction* a : menu->menu()->actions()) {
+            items.emplace_back(menu->text() + "/" + (a->isSeparator() ? "-" : a->text()), a);
+        }
+    }
+    return items;
+}
+
+// What a command of the shell must leave alone.
+static auto GameOf(const GameState& s) {
+    return std::tuple(s.blockArrangement, s.blockStatus, s.blockClicks, s.gameStartTime,
+                      s.gameIndex, s.gameOver, s.matchScore, s.setScores);
+}
 
 TEST(Commands, EachDoesItsOwnThingAndLeavesTheGameAlone) {
     const struct {
@@ -68,10 +90,10 @@ TEST(Commands, EachDoesItsOwnThingAndLeavesTheGameAlone) {
 TEST(MainWindow, MenuInOrderCaptionOfTheLastRepaintIconInBothSizes) {
     RunningApp run;
     const auto items = MenuItems(run.Frame());
-    QStringList paths;
-    std::ranges::transform(items, std::back_inserter(paths), [](auto& item) { return item.first; });
-    EXPECT_EQ(paths, (QStringList{"&File/-", "&File/&Print...\tCtrl+P", "&File/Print Pre&view",
-                                  "&File/-", "&File/E&xit", "&Help/&About Tessaform..."}));
+    const auto paths = std::views::keys(items);
+    EXPECT_EQ(QStringList(paths.begin(), paths.end()),
+              (QStringList{"&File/-", "&File/&Print...\tCtrl+P", "&File/Print Pre&view", "&File/-",
+                           "&File/E&xit", "&Help/&About Tessaform..."}));
     // Qt hides a separator that opens a menu unless told otherwise.
     const auto* file = qobject_cast<QMenu*>(items.at(0).second->parent());
     EXPECT_FALSE(file->actionGeometry(items.at(0).second).isEmpty());
