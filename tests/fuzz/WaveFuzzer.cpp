@@ -11,13 +11,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto wave = tessaform::ParseWave(std::span<const std::uint8_t>(data, size));
-    if (!wave) {
-        return 0;
-    }
-    const bool format = (wave->channels == 1 || wave->channels == 2) &&
-                        (wave->bitsPerSample == 8 || wave->bitsPerSample == 16);
-    if (!format || wave->data.empty() || wave->data.size() > size ||
-        wave->data.size() % wave->FrameBytes() != 0 || !std::isfinite(wave->Seconds())) {
+    if (wave && !((wave->channels == 1 || wave->channels == 2) &&
+                  (wave->bitsPerSample == 8 || wave->bitsPerSample == 16) && !wave->data.empty() &&
+                  wave->data.size() <= size && wave->data.size() % wave->FrameBytes() == 0 &&
+                  std::isfinite(wave->Seconds()))) {
         std::abort();
     }
     return 0;
