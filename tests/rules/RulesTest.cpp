@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <ranges>
 #include <string>
 #include <string_view>
@@ -66,6 +67,7 @@ TEST(HitTest, EveryPointOfABlockFindsTheArrowWhoseAreaHoldsIt) {
 
 // Plays back fixed draws, then repeats the last.
 struct ScriptedRandom : RandomSource {
+    ScriptedRandom(std::initializer_list<int> d) : draws(d) {}
     std::vector<int> draws;
     std::size_t next = 0;
     int Next() override { return draws[std::min(next++, draws.size() - 1)]; }
@@ -73,16 +75,14 @@ struct ScriptedRandom : RandomSource {
 
 // The deal order beyond the twelfth never reaches the board.
 TEST(Deal, EachDrawTakesItsRemainderAmongTheArrangementsLeft) {
-    const std::pair<std::vector<int>, std::array<int, kBlockCount>> cases[] = {
+    const std::pair<ScriptedRandom, std::array<int, kBlockCount>> cases[] = {
         {{25, 46, 0}, {1, 0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}},
         {{5}, {5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}},
         {{23, 22, 21}, {23, 22, 21, 0, 2, 4, 6, 8, 10, 12, 14, 16}}};
-    for (const auto& [draws, board] : cases) {
+    for (auto [random, board] : cases) {
         GameState s;
-        ScriptedRandom random;
-        random.draws = draws;
         Deal(s, random);
-        EXPECT_EQ(s.blockArrangement, board) << "first draw " << draws[0];
+        EXPECT_EQ(s.blockArrangement, board) << "first draw " << random.draws[0];
     }
 }
 
