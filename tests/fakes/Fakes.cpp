@@ -132,9 +132,10 @@ std::string DealLine(int game) {
     return "deal game " + std::to_string(game) + ": 0 1 2 3 4 5 6 7 8 9 10 11";
 }
 
-Log TimeUp(int game) {
-    return {"kill clock timer", "start sound end", "game " + std::to_string(game) + " over: time",
-            "set rest timer"};
+Log Over(int game, const std::string& how, bool withSound) {
+    const std::string over = "game " + std::to_string(game) + " over: " + how;
+    return withSound ? Log{"kill clock timer", "start sound end", over, "set rest timer"}
+                     : Log{"kill clock timer", over, "set rest timer"};
 }
 
 Log Rest(int game, const std::string& score) {

@@ -176,8 +176,10 @@ public:
 };
 
 std::string DealLine(int game);  // of a deal in order
-// The end of a game by its clock's tick; and from the rest timer's tick to the next deal.
-Log TimeUp(int game);
+// The end of a game by "time" (its clock, or a press once the time is up) or "done" (its last
+// block); the repaint that finds the time up ends it without the sound. Then from the rest
+// timer's tick to the next deal.
+Log Over(int game, const std::string& how = "time", bool withSound = true);
 Log Rest(int game, const std::string& score = "match 10 clicks 0 bonus 0 net 10");
 
 }  // namespace tessaform::testing

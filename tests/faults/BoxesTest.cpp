@@ -9,10 +9,10 @@ namespace tessaform::testing {
 namespace {
 
 const Log kBox = {"show", "message No timer available / SDI:TESSAFORM"};
-const Log kSilentTimeUp = {"kill clock timer", "game 1 over: time", "set rest timer"};
 const Log kRest = Join({{"kill rest timer", "score game 1: match 10 clicks 0 bonus 0 net 10"},
                         {"show", "wait sound rest", "show", "wait sound deal", "set clock timer"}});
-const Log kDeal = {"layout 792x560 board 46,21", DealLine(1), "show", "wait sound deal"};
+const Log kDeal = {"layout 792x560 board 46,21", DealLine(1), "show", "wait sound deal",
+                   "set clock timer"};
 
 TEST(RefusedTimer, EachRefusalIsToldStopsItsStepAndTheSetGoesOnWhenGranted) {
     // Refused from the start: the rest timer is first set as a game ends, in the step logged.
@@ -25,16 +25,14 @@ TEST(RefusedTimer, EachRefusalIsToldStopsItsStepAndTheSetGoesOnWhenGranted) {
         // The game whose clock never started is over at once, judged by the last start, and so
         // is the next.
         {kClockTimer, [](Game& g) { g.Repaint(); },
-         Join({kDeal, {"set clock timer"}, kBox, kSilentTimeUp, kRest, kBox, {DealLine(2)}})},
+         Join({kDeal, kBox, Over(1, "time", false), kRest, kBox, {DealLine(2)}})},
         {kRestTimer, [](Game& g) { g.Repaint().MatchAllButBlock1().Forget().Miss(1); },
-         Join({{"miss block 1", "lose blocks 1 1", "start sound loss", "kill clock timer",
-                "start sound end", "game 1 over: done", "set rest timer"},
-               kBox})},
-        {kRestTimer, [](Game& g) { g.Repaint().Forget().At(105).Tick(); }, Join({TimeUp(1), kBox})},
+         Join({{"miss block 1", "lose blocks 1 1", "start sound loss"}, Over(1, "done"), kBox})},
+        {kRestTimer, [](Game& g) { g.Repaint().Forget().At(105).Tick(); }, Join({Over(1), kBox})},
         {kRestTimer, [](Game& g) { g.Repaint().Forget().At(105).Miss(3); },
-         Join({{"miss block 3", "lose blocks 3 3", "start sound loss"}, TimeUp(1), kBox})},
+         Join({{"miss block 3", "lose blocks 3 3", "start sound loss"}, Over(1), kBox})},
         {kRestTimer, [](Game& g) { g.Repaint().Forget().At(110).Repaint(); },
-         Join({kSilentTimeUp, kBox})},
+         Join({Over(1, "time", false), kBox})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.log.front());

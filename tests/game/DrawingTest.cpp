@@ -141,7 +141,7 @@ TEST(Set, EachGamesStripInItsFormatsThenItsRestAndAfterFiveTheRecapWhoseColumnSt
         g.EndRest();
         const Log rest = game < 5 ? Rest(game, scores[worst])
                                   : Log{"kill rest timer", "score game 5: " + scores[0], recap};
-        EXPECT_EQ(g.log, Join({worst ? TimeUp(game) : Log{}, rest}));
+        EXPECT_EQ(g.log, Join({worst ? Over(game) : Log{}, rest}));
         EXPECT_EQ(g.Board(), game < 5 ? "r..........." : "rggggggggggg") << game;
     }
     for (const TextDrawn& t : g.surface.texts) {

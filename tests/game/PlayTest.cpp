@@ -25,7 +25,6 @@ std::string Seen(const Game& g) {
 
 const Log kMatch = {"move block 1 arrow 3: 0", "start sound match", "match block 1"};
 const Log kMiss3 = {"miss block 3", "lose blocks 3 3", "start sound loss"};
-const Log kDone = {"kill clock timer", "start sound end", "game 1 over: done", "set rest timer"};
 const std::string kBox = "message " + std::string(kSoundWarning) + " / Tessaform";
 const std::string kNextGame = "r........... net 10 10 00:00 clock 50";
 constexpr int kCost = 4 * 10 + 6 * 40;  // of matching blocks 2 to 11
@@ -70,30 +69,28 @@ TEST(Presses, EachPressDoesWhatItsPlaceOnTheBoardSaysAndEachWayAGameEndsIsLogged
         // The last match with a bonus, whose score is logged as the rest ends.
         {[](Game& g) { g.MatchAllButBlock1().Forget().At(98).PressArrow(1, 3).EndRest(); },
          "r........... net 4190 10 00:07 clock 50",
-         Join({kMatch, kDone, Rest(1, "match 3640 clicks 290 bonus 840 net 4190")})},
+         Join({kMatch, Over(1, "done"), Rest(1, "match 3640 clicks 290 bonus 840 net 4190")})},
         {[](Game& g) { g.MatchAllButBlock1().Forget().At(20).Miss(1).PressArrow(2, 3); },
          "rxgggggggggg net " + std::to_string(2860 - kCost) + " 01:25 rest 1000",
-         Join({{"miss block 1", "lose blocks 1 1", "start sound loss"}, kDone})},
+         Join({{"miss block 1", "lose blocks 1 1", "start sound loss"}, Over(1, "done")})},
         // The last match, or another press, after the time is up but before the tick.
         {[](Game& g) { g.MatchAllButBlock1().Forget().At(105).PressArrow(1, 3); },
          "rggggggggggg net " + std::to_string(3640 - kCost - 10) + " 00:00 rest 1000",
-         Join({kMatch, kDone})},
+         Join({kMatch, Over(1, "done")})},
         {[](Game& g) { g.At(107).PressArrow(4, 2); }, "r........... net 0 00:00 rest 1000",
-         Join({{"move block 4 arrow 2: 18"}, TimeUp(1)})},
+         Join({{"move block 4 arrow 2: 18"}, Over(1)})},
         // A repaint that finds the time up ends the game silently and goes on to the next.
         {[](Game& g) { g.At(105).Repaint(); }, "r........... net 10 10 00:00 clock 50",
-         Join({{"kill clock timer", "game 1 over: time", "set rest timer"}, Rest(1)})},
+         Join({Over(1, "time", false), Rest(1)})},
         // The game ends and the next is dealt in the warning's box: what the press or the tick
         // that opened it still had to do leaves the new game alone.
         {[](Game& g) { Unheard(g, [](Game& h) { h.RunOut(); }).Miss(4); }, kNextGame,
-         Join({{"miss block 4", "lose blocks 4 4", "start sound loss", kBox}, TimeUp(1), Rest(1)})},
+         Join({{"miss block 4", "lose blocks 4 4", "start sound loss", kBox}, Over(1), Rest(1)})},
         {[](Game& g) { Unheard(g, [](Game& h) { h.RunOut(); }).PressArrow(1, 3); }, kNextGame,
-         Join({{"move block 1 arrow 3: 0", "start sound match", kBox}, TimeUp(1), Rest(1)})},
+         Join({{"move block 1 arrow 3: 0", "start sound match", kBox}, Over(1), Rest(1)})},
         // The tick's end of game opens the box, whose repaint ends the game again.
         {[](Game& g) { Unheard(g, [](Game& h) { h.Repaint(); }).At(124).Tick(); }, kNextGame,
-         Join({{"kill clock timer", "start sound end", kBox, "kill clock timer",
-                "game 1 over: time", "set rest timer"},
-               Rest(1)})},
+         Join({{"kill clock timer", "start sound end", kBox}, Over(1, "time", false), Rest(1)})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("case " + std::to_string(&c - cases));
