@@ -80,11 +80,10 @@ int FakeSurface::Count(const Rect& r, Rgb colour) const {
 }
 
 Game::Game(int width, int height, DissolvePacing pacing)
-    : view(ViewPorts{surface, timers, clock, sound, messages, random, nullptr,
+    : surface(log, width, height),
+      view(ViewPorts{surface, timers, clock, sound, messages, random, nullptr,
                      [this](const std::string& line) { log.push_back(line); }},
-           pacing) {
-    surface.screen.Resize(width, height);
-}
+           pacing) {}
 
 Game& Game::PressArrow(int block, int arrow, int times) {
     // Two pixels in from the corner of its spot farthest from the block's middle, where the

@@ -166,7 +166,7 @@ public:
     bool BonusShows() const;  // anything where the bonus's label and box go
 
     Log log;
-    FakeSurface surface{log, 1, 1};
+    FakeSurface surface;
     FakeTimers timers{log};
     FakeClock clock;
     FakeMessages messages{log};
