@@ -112,7 +112,7 @@ std::string Game::Board() const {
         const Rect& r = Block(k);
         const Rgb frames[] = {kRed, kGreen, kBlack};
         const auto* frame =
-            std::ranges::find_if(frames, [&](Rgb c) { return surface.Ring(r, c) == 636; });
+            std::ranges::find_if(frames, [&](Rgb c) { return surface.Framed(r, c); });
         const bool grey = surface.Count(r, kGrey) == r.Width() * r.Height();
         board += grey ? 'x' : frame == std::end(frames) ? '.' : "rgk"[frame - frames];
     }

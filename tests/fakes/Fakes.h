@@ -100,10 +100,11 @@ struct FakeSurface final : DrawingSurface {
             whenShown();
         }
     }
-    // Pixels of the colour in the rectangle, and on its outermost ring.
+    // Pixels of the colour in the rectangle; whether its outermost ring is all of the colour.
     int Count(const Rect& r, Rgb colour) const;
-    int Ring(const Rect& r, Rgb colour) const {
-        return Count(r, colour) - Count({r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, colour);
+    bool Framed(const Rect& r, Rgb colour) const {
+        const Rect inside{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+        return Count(r, colour) - Count(inside, colour) == 2 * (r.Width() + r.Height()) - 4;
     }
     Log& log;
     ImageSurface screen{1, 1};

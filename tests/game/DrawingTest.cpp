@@ -145,20 +145,19 @@ TEST(Set, EachGamesStripInItsFormatsThenItsRestAndAfterFiveTheRecapWhoseColumnSt
         EXPECT_EQ(g.Board(), game < 5 ? "r..........." : "rggggggggggg") << game;
     }
     for (const TextDrawn& t : g.surface.texts) {
-        const int ring = 2 * (t.rect.Width() + t.rect.Height()) - 4;
-        EXPECT_TRUE(t.flags != kValue || g.surface.Ring(t.rect, kRed) == ring) << t.text;
+        EXPECT_TRUE(t.flags != kValue || g.surface.Framed(t.rect, kRed)) << t.text;
     }
     EXPECT_EQ(Read(g.surface.texts),
               " Average> [1002482] Game 5> [1259150] Game 4> [1259150] Game 3> [1259150]"
               " Game 2> [ -24190] Game 1> [1259150] CLICK HERE TO PLAY ANOTHER SET");
     const Rect& column = g.State().anotherSetRect;
-    EXPECT_EQ(g.surface.Ring(column, kYellow), 2 * (column.Width() + column.Height()) - 4);
+    EXPECT_TRUE(g.surface.Framed(column, kYellow));
     PressColumn(g.Forget().Repaint(), 1);
     EXPECT_EQ(g.log, (Log{"kill rest timer", recap}));
     g.Forget().Press(column.right, column.bottom);
     EXPECT_EQ(g.log, (Log{"new set", "layout 792x560 board 46,21", DealLine(1), "show",
                           "wait sound deal", "set clock timer"}));
-    EXPECT_EQ(g.surface.Ring(column, kYellow), 0) << "the new set clears the recap";
+    EXPECT_EQ(g.surface.Count(column, kYellow), 0) << "the new set clears the recap";
     EXPECT_EQ(g.Board(), "r...........") << "the new set's board is drawn";
 }
 
