@@ -3,6 +3,7 @@
 #include "Fakes.h"
 
 #include <algorithm>
+#include <array>
 
 #include "Arrangements.h"
 #include "Resources.h"
@@ -45,11 +46,10 @@ Log Join(std::initializer_list<Log> parts) {
     return all;
 }
 
-// Logs the sound by its name; false when it fails to play.
+// Logs the sound by its name, the six being numbered from 154; false when it fails to play.
 bool FakeSound::Plays(int id, const std::string& how) {
-    const std::map<int, std::string> names = {{154, "deal"}, {155, "collision"}, {156, "match"},
-                                              {157, "rest"}, {158, "end"},       {159, "loss"}};
-    log.push_back(how + " sound " + names.at(id));
+    const std::array<std::string, 6> names = {"deal", "collision", "match", "rest", "end", "loss"};
+    log.push_back(how + " sound " + names.at(id - 154));
     return !fails || !fails();
 }
 
