@@ -64,9 +64,10 @@ constexpr unsigned kLine = kDtSingleLine;                            // from its
 
 // The texts as a player reads them: the strip's left to right, none over the next and each
 // fitting its box in the font the screen resolves for it, a label set right as "Bonus>", a
-// value centred in its box as "[840]"; then the column's letters top to bottom, a space
-// where a wider step parts two words.
-std::string Read(std::vector<TextDrawn> texts) {
+// value centred in its box framed in the pen's colour as "[840]"; then the column's letters
+// top to bottom, a space where a wider step parts two words.
+std::string Read(const FakeSurface& screen, Rgb pen) {
+    std::vector<TextDrawn> texts = screen.texts;
     std::ranges::sort(texts, {}, [](const TextDrawn& t) {
         return std::pair(t.flags == kLine, t.flags == kLine ? t.rect.top : t.rect.left);
     });
@@ -84,6 +85,7 @@ std::string Read(std::vector<TextDrawn> texts) {
         const int room = t.rect.Width() - (t.flags == kValue ? 2 : 0);
         EXPECT_LE(font.horizontalAdvance(QString::fromStdString(t.text)), room) << t.text;
         EXPECT_LE(font.height(), t.rect.Height()) << t.text;
+        EXPECT_TRUE(t.flags != kValue || screen.Framed(t.rect, pen)) << t.text;
         reading += t.flags == kValue   ? " [" + t.text + "]"
                    : t.flags == kLabel ? " " + t.text + ">"
                                        : " " + t.text + "?";
@@ -112,9 +114,10 @@ void PressColumn(Game& g, int out) {
 }
 
 // A set of the best and the worst game, the widest values a game can reach, in every box: each
-// game's strip; its end, by the clock unless it ended itself; the rest, while the column takes
-// no press, and the next deal, whose master is framed red again, not green as a matched block
-// is; then the recap, every value's box framed in red, whose column alone starts another set.
+// game's strip, its boxes framed in blue; its end, by the clock unless it ended itself; the
+// rest, while the column takes no press, and the next deal, whose master is framed red again,
+// not green as a matched block is; then the recap, every value's box framed in red, whose
+// column alone starts another set.
 TEST(Set, EachGamesStripInItsFormatsThenItsRestAndAfterFiveTheRecapWhoseColumnStartsAnother) {
     const std::string strips[] = {
         " Time Left> [01:35] Match Score> [3640] Click Cost> [ 290] Bonus> [1255800]"
@@ -128,7 +131,7 @@ TEST(Set, EachGamesStripInItsFormatsThenItsRestAndAfterFiveTheRecapWhoseColumnSt
     for (int game = 1; game <= 5; ++game) {
         const bool worst = game == 2;
         (worst ? Worst : Best)(g);
-        EXPECT_EQ(Read(g.surface.texts), strips[worst]);
+        EXPECT_EQ(Read(g.surface, kBlue), strips[worst]);
         EXPECT_EQ(g.BonusShows(), !worst) << "the bonus's label and box only when it counts";
         g.Forget();
         if (worst) {
@@ -144,10 +147,7 @@ TEST(Set, EachGamesStripInItsFormatsThenItsRestAndAfterFiveTheRecapWhoseColumnSt
         EXPECT_EQ(g.log, Join({worst ? Over(game) : Log{}, rest}));
         EXPECT_EQ(g.Board(), game < 5 ? "r..........." : "rggggggggggg") << game;
     }
-    for (const TextDrawn& t : g.surface.texts) {
-        EXPECT_TRUE(t.flags != kValue || g.surface.Framed(t.rect, kRed)) << t.text;
-    }
-    EXPECT_EQ(Read(g.surface.texts),
+    EXPECT_EQ(Read(g.surface, kRed),
               " Average> [1002482] Game 5> [1259150] Game 4> [1259150] Game 3> [1259150]"
               " Game 2> [ -24190] Game 1> [1259150] CLICK HERE TO PLAY ANOTHER SET");
     const Rect& column = g.State().anotherSetRect;
