@@ -25,7 +25,7 @@ grep -E '(warning|error):' "$build/clang-tidy.log" || true
 
 echo "lint: cppcheck"
 includes=()
-for dir in rules assets display view desktop tests/fakes tests/game tests/soak; do
+for dir in rules assets display view desktop tests/fakes tests/view tests/soak; do
     includes+=(-I "$dir")
 done
 cppcheck_status=0
