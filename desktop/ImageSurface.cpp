@@ -169,7 +169,7 @@ PainterDeviceContext::PainterDeviceContext(std::shared_ptr<QPainter> painter, QR
       image_(painter_->isActive() && painter_->device()->devType() == QInternal::Image
                  ? static_cast<QImage*>(painter_->device())
                  : nullptr) {
-    SelectFont(kDefaultFont);
+    PainterDeviceContext::SelectFont(kDefaultFont);  // no subclass is built yet
 }
 
 void PainterDeviceContext::SelectFont(const FontSpec& font) {

@@ -15,7 +15,7 @@ Steady::time_point ClockTimerDue(std::chrono::system_clock::time_point timeOfDay
                                  Steady::time_point now, std::chrono::milliseconds interval,
                                  std::optional<Steady::time_point> due) {
     // A little past the change, so that the tick surely reads the new second.
-    constexpr auto kPastTheChange = 2ms;
+    constexpr std::chrono::milliseconds kPastTheChange{2};
     const auto intoSecond = timeOfDay - std::chrono::floor<std::chrono::seconds>(timeOfDay);
     const auto next =
         now + std::chrono::ceil<std::chrono::milliseconds>(1s - intoSecond) + kPastTheChange;

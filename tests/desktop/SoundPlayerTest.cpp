@@ -29,7 +29,7 @@ protected:
     std::vector<std::function<void()>> later;  // closes asked for, run by hand
     SoundPlayer player{messages,
                        [this](const std::string& line) { log += (log.empty() ? "" : ", ") + line; },
-                       [this](int, std::function<void()> call) { later.push_back(call); }};
+                       [this](int, const std::function<void()>& call) { later.push_back(call); }};
 };
 
 TEST_F(Playback, WaitsForAWaitingSoundCutsAnAsyncOneAndFailsAnUnknownOne) {
