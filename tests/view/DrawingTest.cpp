@@ -117,7 +117,7 @@ void PressColumn(Game& g, int out) {
 // game's strip, its boxes framed in blue; its end, by the clock unless it ended itself; the
 // rest, while the column takes no press, and the next deal, whose master is framed red again,
 // not green as a matched block is; then the recap, every value's box framed in red, whose
-// column alone starts another set.
+// column, centred in height, alone starts another set.
 TEST(Set, EachGamesStripInItsFormatsThenItsRestAndAfterFiveTheRecapWhoseColumnStartsAnother) {
     const std::string strips[] = {
         " Time Left> [01:35] Match Score> [3640] Click Cost> [ 290] Bonus> [1255800]"
@@ -152,6 +152,7 @@ TEST(Set, EachGamesStripInItsFormatsThenItsRestAndAfterFiveTheRecapWhoseColumnSt
               " Game 2> [ -24190] Game 1> [1259150] CLICK HERE TO PLAY ANOTHER SET");
     const Rect& column = g.State().anotherSetRect;
     EXPECT_TRUE(g.surface.Framed(column, kYellow));
+    EXPECT_EQ(column.top, 560 - column.bottom) << "centred in height, as much above as below";
     PressColumn(g.Forget().Repaint(), 1);
     EXPECT_EQ(g.log, (Log{"kill rest timer", recap}));
     g.Forget().Press(column.right, column.bottom);
