@@ -15,7 +15,7 @@ namespace {
 // The figure shows while the deal sound plays, then the board and the clock. Then a collision's
 // sound plays over both blocks framed black, and the blocks grey: both start at their top-left
 // pixels, each pixel four times, then go on by the scatter, in turns; the screen shows them
-// greying step by step.
+// greying step by step, and neither takes a press again.
 TEST(FirstRepaint, TheFigureThenTheBoardAndTheClockThenACollisionsDissolveStepByStep) {
     Game g(792, 560, {.frameTime = {}});
     g.surface.whenShown = [&] {  // as the deal sound starts
@@ -56,6 +56,7 @@ TEST(FirstRepaint, TheFigureThenTheBoardAndTheClockThenACollisionsDissolveStepBy
               (std::vector{a0, b0, a0, b0, a0, b0, a0, b0, a1, b1}));
     EXPECT_EQ(std::ranges::adjacent_find(grey, std::greater_equal{}), grey.end()) << "a step";
     EXPECT_EQ(grey.back(), 2 * 160 * 160);
+    EXPECT_EQ(g.PressArrow(3, 2).PressArrow(1, 2).Board(), "rx.x........") << "both lost";
 }
 
 constexpr unsigned kValue = kDtSingleLine | kDtVCenter | kDtCenter;  // centred in its box
