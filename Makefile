@@ -1,28 +1,42 @@
 # The two commands a new player or developer needs:
 #   make run    set up, build and start the game
 #   make test   set up, build and run every test
+# `make run`, `make` and `make package` install what building and playing need; `make test`
+# and the other developer targets install what the tests and tools need too.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSAFORM_WERROR=ON
 
-.PHONY: all setup configure build run test package test-sanitized leakcheck screenshots fuzz lint \
-	bench soak clean format
+.PHONY: all setup setup-dev configure configure-dev build build-dev run test package \
+	test-sanitized leakcheck screenshots fuzz lint bench soak clean format
 
 all: build
 
 setup:
 	@bash scripts/setup.sh
 
+setup-dev:
+	@bash scripts/setup.sh dev
+
+# A build tree that a player's target makes builds the game without the tests and the
+# benchmarks; a developer's target turns them on in it.
 configure: setup
-	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DTESSAFORM_TESTS=OFF
+
+configure-dev: setup-dev
+	@grep -qx 'TESSAFORM_TESTS:BOOL=ON' $(BUILD)/CMakeCache.txt 2>/dev/null || \
+		cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DTESSAFORM_TESTS=ON
 
 build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+build-dev: configure-dev
 	@cmake --build $(BUILD) -j$(JOBS)
 
 run: build
 	@$(BUILD)/desktop/tessaform
 
-test: build
+test: build-dev
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
 # Every unit test, the soak, the fuzz corpora and the refused-timer faults again,
@@ -34,7 +48,7 @@ SANITIZER_ENV = \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0
 
-test-sanitized: setup
+test-sanitized: setup-dev
 	@test -f $(ASAN_BUILD)/CMakeCache.txt || \
 		cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DTESSAFORM_SANITIZE=ON
 	@$(SANITIZER_ENV) cmake --build $(ASAN_BUILD) -j$(JOBS)
@@ -43,7 +57,7 @@ test-sanitized: setup
 
 # A whole set and a new set in the real program built with the sanitizers, played
 # by the end-to-end player: no leak may be reported in the project's own code.
-leakcheck: setup
+leakcheck: setup-dev
 	@test -f $(ASAN_BUILD)/CMakeCache.txt || \
 		cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DTESSAFORM_SANITIZE=ON
 	@$(SANITIZER_ENV) cmake --build $(ASAN_BUILD) -j$(JOBS) --target tessaform tessaform-moves
@@ -52,7 +66,7 @@ leakcheck: setup
 
 # Retakes the README's pictures, docs/board.png and docs/recap.png, from the set that the
 # end-to-end player plays at 800x600; not part of `make test`.
-screenshots: configure
+screenshots: configure-dev
 	@cmake --build $(BUILD) -j$(JOBS) --target tessaform tessaform-moves
 	@python3 tests/e2e/scenarios.py play_a_set $(BUILD)/desktop/tessaform \
 		$(BUILD)/tests/e2e/tessaform-moves $(BUILD)/screenshots
@@ -63,7 +77,7 @@ screenshots: configure
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = bitmap wave
-fuzz: setup
+fuzz: setup-dev
 	@test -f $(FUZZ_BUILD)/CMakeCache.txt || CC=clang CXX=clang++ \
 		cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DTESSAFORM_SANITIZE=ON -DTESSAFORM_FUZZ=ON
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(FUZZ_TARGETS:=_fuzzer)
@@ -76,7 +90,7 @@ fuzz: setup
 	done
 
 # clang-tidy and cppcheck over the project's own sources.
-lint: configure
+lint: configure-dev
 	@bash scripts/lint.sh $(BUILD)
 
 # The Debian package tessaform_<version>_<arch>.deb, made in $(BUILD) by CPack;
@@ -85,11 +99,11 @@ package: build
 	@cd $(BUILD) && cpack -G DEB
 
 # The soak of the game's handlers, a million events instead of the tests' 100,000.
-soak: build
+soak: build-dev
 	@TESSAFORM_SOAK_EVENTS=1000000 $(BUILD)/tests/soak/soak_tests
 
 # Never part of `make test`: speed is measured, not asserted.
-bench: build
+bench: build-dev
 	@$(BUILD)/bench/tessaform_bench
 
 format:
