@@ -38,6 +38,34 @@ dev=(
   # the browser tests: their packages go here
 )
 
+# Installing a sound server enables its user units for every user's login: its postinst
+# (deb-systemd-helper --user enable) links them under /etc/systemd/user/*.wants, and a desktop
+# that runs PipeWire then races a second server for its sound. The tests start servers of their
+# own, so the links the install adds are removed again, and only those. That is all that
+# `systemctl --global disable` does to the files, but it needs no systemd (a container or a
+# chroot has none) and leaves alone a link of the same unit that was there before;
+# deb-systemd-helper runs only from a maintainer script. Debian's record of the links
+# (/var/lib/systemd/deb-systemd-user-helper-enabled) stays, so at an upgrade the postinst's
+# `deb-systemd-helper --user was-enabled` finds a recorded link missing, takes the unit for
+# disabled and only updates the record: the units stay off.
+user_units=/etc/systemd/user
+
+# Every link under DIR, sorted.
+enabled_user_units() {
+  find "$1" -type l 2>/dev/null | sort
+}
+
+# Removes each link under DIR that the list in file BEFORE does not name, and a folder of DIR
+# that this leaves empty.
+disable_new_user_units() {
+  local link
+  comm -13 "$2" <(enabled_user_units "$1") | while IFS= read -r link; do
+    "${sudo[@]}" rm -f "$link"
+    [[ "$(dirname "$link")" == "$1" ]] ||
+      "${sudo[@]}" rmdir --ignore-fail-on-non-empty "$(dirname "$link")"
+  done
+}
+
 main() {
   local -a packages missing=()
   local p status
@@ -55,9 +83,16 @@ main() {
   echo "Installing: ${missing[*]}"
   sudo=()
   [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+  before=$(mktemp)
+  enabled_user_units "$user_units" >"$before"
+  # Also when the install fails half-way.
+  trap 'disable_new_user_units "$user_units" "$before"; rm -f "$before"' EXIT
   export DEBIAN_FRONTEND=noninteractive
   "${sudo[@]}" apt-get update -q
   "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-main "$@"
+# tests/setup/keeps-units.sh sources this file for its functions.
+if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
+  main "$@"
+fi
