@@ -11,7 +11,8 @@ inline constexpr int kMinimumClientWidth = 641;
 void ComputeBoardOrigin(GameState& state);
 void ComputeBlockRects(GameState& state);
 
-// Arrow hot spots, the strip along the top and the play-another-set column.
+// The strip along the top (each label and its value box) and the play-another-set column at
+// the left edge, centred in the client area's height. The arrow hot spots are a constant.
 void ComputePanelLayout(GameState& state);
 
 // Entry i is (i x 21,773) mod blockSize^2: a fixed scatter over every pixel of a block.

@@ -89,7 +89,8 @@ private:
     void SuspendForNarrowScreen();
     void ClockCheck(DeviceContext& dc);
     void ClockTick();
-    // False when the rest timer was refused: the caller's step stops there. The
+    // False when another game began while the end-of-game sound's warning box was
+    // open, or when the rest timer was refused: the caller's step stops there. The
     // repaint's clock check ends a game silently.
     bool EndOfGame(bool completed, bool withSound = true);
     void EndOfRest();
