@@ -1,6 +1,7 @@
 // The game's window: Qt's presses, timers and exposures handed to the game, its picture shown.
 #include "CTessaformView.h"
 
+#include <QImage>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -9,6 +10,7 @@
 #include <ctime>
 
 #include "Log.h"
+#include "QtFonts.h"
 #include "WaylandFrames.h"
 
 namespace tessaform {
@@ -31,14 +33,15 @@ CTessaformView::CTessaformView(QWidget* parent,
                                std::function<void(const std::string&)> setDocumentTitle,
                                SoundPort* sound)
     : QWidget(parent),
-      surface_(1, 1),
+      surface_(1, 1, DesktopFonts()),
       timers_(this, kClockTimer),
       messages_(parent != nullptr ? parent : this),
       ownSound_(sound != nullptr ? nullptr : MakeSoundPlayer(messages_, this)),
       random_(static_cast<std::uint32_t>(std::time(nullptr))) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     surface_.SetShowCallback([this] {
-        repaint(surface_.TakeDirty());
+        const Rect dirty = surface_.TakeDirty();
+        repaint(dirty.left, dirty.top, dirty.Width(), dirty.Height());
         SendQueuedFrames();
     });
     SoundPort& soundPort = sound != nullptr ? *sound : *ownSound_;
@@ -66,7 +69,8 @@ void CTessaformView::Handle(const std::function<void()>& handler, int timerId) {
     timers_.AimClock(timerId);
     handler();
     // Only what the game drew goes to the screen.
-    update(surface_.TakeDirty());
+    const Rect dirty = surface_.TakeDirty();
+    update(dirty.left, dirty.top, dirty.Width(), dirty.Height());
 }
 
 void CTessaformView::paintEvent(QPaintEvent* event) {
@@ -74,7 +78,9 @@ void CTessaformView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const QRect area = event->rect();
-    painter.drawImage(area, surface_.Image(), area);
+    const QImage image(reinterpret_cast<const uchar*>(surface_.Pixels()), surface_.Width(),
+                       surface_.Height(), QImage::Format_RGB32);
+    painter.drawImage(area, image, area);
 }
 
 void CTessaformView::resizeEvent(QResizeEvent*) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "GameView.h"
-#include "ImageSurface.h"
+#include "PixelSurface.h"
 #include "QtPorts.h"
 #include "Random.h"
 #include "SoundPlayer.h"
@@ -26,7 +26,6 @@ public:
     ~CTessaformView() override;
 
     GameView& Game() { return *game_; }
-    const QImage& Image() const { return surface_.Image(); }
 
     // The game's repaint, run from the event queue: never inside a paint event,
     // because it may wait for a sound.
@@ -47,7 +46,7 @@ private:
     // else, then shows what it drew.
     void Handle(const std::function<void()>& handler, int timerId = 0);
 
-    ImageSurface surface_;
+    PixelSurface surface_;
     SystemClock clock_;
     QtTimers timers_;
     QtMessageBoxes messages_;

@@ -4,13 +4,11 @@
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
-#include <memory>
-#include <string>
 #include <utility>
 
-#include "ImageSurface.h"
 #include "Instructions.h"
 #include "Layout.h"
+#include "QtFonts.h"
 
 namespace tessaform {
 
@@ -45,7 +43,7 @@ QString InstructionsPrinter::PrintedTitle() const {
     return title.left(std::max<qsizetype>(title.size() - 3, 0));
 }
 
-void InstructionsPrinter::OnPrint(DeviceContext& dc, const PrintInfo& info) {
+void InstructionsPrinter::OnPrint(QPainter& painter, const PrintInfo& info) {
     GameState& s = state_;
     // The view may have been repainted narrower since printing was agreed.
     if (s.clientRect.right < kMinimumClientWidth) {
@@ -55,26 +53,27 @@ void InstructionsPrinter::OnPrint(DeviceContext& dc, const PrintInfo& info) {
     s.printAreaWidth = page.areaWidth;
     s.printLineHeight = page.lineHeight;
     s.printCharWidth = page.charWidth;
-
-    dc.SelectFont(page.printFont);
-
     s.printTextLeft = page.textLeft;
     s.printTextRight = page.textRight;
-    const std::string title = PrintedTitle().toStdString();
-    s.printTextX = page.TitleX(dc.TextWidth(title));
-    dc.TextOut(s.printTextX, page.TitleY(), title);
 
-    s.printTextX = page.EntriesX(dc.TextWidth(s.instructionLines[0]));
+    // Measured at the printer's resolution, so that a page lays out alike on any printer; each
+    // line drawn from its top left.
+    painter.setFont(ResolveFont(page.printFont));
+    const auto metrics = painter.fontMetrics();
+    painter.translate(0, metrics.ascent());
+    const QString title = PrintedTitle();
+    s.printTextX = page.TitleX(metrics.horizontalAdvance(title));
+    painter.drawText(s.printTextX, page.TitleY(), title);
+    const auto entry = [&](int i) { return QString::fromStdString(s.instructionLines[i]); };
+    s.printTextX = page.EntriesX(metrics.horizontalAdvance(entry(0)));
     for (int i = 0; i < kInstructionLineCount; ++i) {
-        dc.TextOut(s.printTextX, page.EntryY(i), s.instructionLines[i]);
+        painter.drawText(s.printTextX, page.EntryY(i), entry(i));
     }
-    // A printing context starts with the default font and is left with it.
-    dc.SelectFont(kDefaultFont);
 }
 
 bool PrintInstructions(InstructionsPrinter& printing, QPrinter& printer) {
-    const auto painter = std::make_shared<QPainter>();
-    if (!painter->begin(&printer)) {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
         return false;
     }
     // The painter's origin is the top left of the printable area.
@@ -82,8 +81,7 @@ bool PrintInstructions(InstructionsPrinter& printing, QPrinter& printer) {
     PrintInfo info;
     info.maxPage = 1;
     info.drawRect = {0, 0, usable.width(), usable.height()};
-    PainterDeviceContext dc(painter);
-    printing.OnPrint(dc, info);
+    printing.OnPrint(painter, info);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "GameState.h"
 #include "Rect.h"
 
+class QPainter;
 class QPrinter;
 
 namespace tessaform {
@@ -55,7 +56,8 @@ public:
     // One page. False while the view is narrower than the game needs: then there
     // is nothing to print and no dialog or preview should open.
     bool OnPreparePrinting(PrintInfo& info) const;
-    void OnPrint(DeviceContext& dc, const PrintInfo& info);
+    // Only text goes on paper, in the printer's units.
+    void OnPrint(QPainter& painter, const PrintInfo& info);
 
     // The document's title without its last three characters: the caption's
     // closing " of" does not belong on paper.

@@ -1,10 +1,15 @@
 // The screen's fonts as pixels, an advance and a monochrome glyph a character, and their source.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <list>
+#include <numeric>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "DeviceContext.h"
@@ -15,11 +20,7 @@ namespace tessaform {
 // their top-left corner `left` and `top` away from the pen on the baseline (above it when
 // negative).
 struct Glyph {
-    int advance = 0;
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
+    int advance = 0, left = 0, top = 0, width = 0, height = 0;
     std::size_t bits = 0;  // the byte its pixels start at
 };
 
@@ -29,26 +30,45 @@ struct Glyph {
 // highest bit. The screen draws nothing else: every text it shows is printable ASCII.
 class GlyphFont {
 public:
-    static constexpr char kFirst = ' ';
-    static constexpr char kLast = '~';
+    static constexpr char kFirst = ' ', kLast = '~';
 
-    explicit GlyphFont(std::vector<std::uint8_t> bytes);
+    explicit GlyphFont(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {
+        std::size_t at = 0;
+        const auto next = [&] { return bytes_.at(at++); };
+        ascent_ = next();
+        height_ = next();
+        for (Glyph& g : glyphs_) {
+            g.advance = next();
+            g.left = (next() ^ 0x80) - 0x80;  // signed bytes
+            g.top = (next() ^ 0x80) - 0x80;
+            g.width = next();
+            g.height = next();
+            g.bits = at;
+            at += (g.width * g.height + 7) / 8;
+        }
+    }
 
     int Ascent() const { return ascent_; }
     int Height() const { return height_; }
     // Any other character has no glyph and takes no room.
-    const Glyph& Find(char c) const;
+    const Glyph& Find(char c) const {
+        // cppcheck-suppress returnTempReference ; both are lvalues, neither a temporary
+        return c < kFirst || c > kLast ? kNone : glyphs_[c - kFirst];
+    }
     bool Ink(const Glyph& glyph, int pixel) const {
         return (bytes_[glyph.bits + pixel / 8] >> (7 - pixel % 8)) & 1;
     }
     // The advances added up: no kerning.
-    int Width(std::string_view text) const;
+    int Width(std::string_view text) const {
+        return std::accumulate(text.begin(), text.end(), 0,
+                               [this](int width, char c) { return width + Find(c).advance; });
+    }
     const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
 
 private:
+    static constexpr Glyph kNone{};
     std::vector<std::uint8_t> bytes_;
-    int ascent_ = 0;
-    int height_ = 0;
+    int ascent_ = 0, height_ = 0;
     std::array<Glyph, kLast - kFirst + 1> glyphs_{};
 };
 
@@ -58,7 +78,18 @@ public:
     virtual const GlyphFont& Resolve(const FontSpec& spec) = 0;
 };
 
-// The fonts the screen draws with, the ones worth baking.
-inline const FontSpec kScreenFonts[] = {kDefaultFont, kPanelFont, kBannerFont};
+// Each font made once, the first time it is asked for, and kept for the life of the list.
+class FontList final : public FontSource {
+public:
+    explicit FontList(std::function<GlyphFont(const FontSpec&)> make) : make_(std::move(make)) {}
+    const GlyphFont& Resolve(const FontSpec& spec) override {
+        const auto made = std::ranges::find(fonts_, spec, &std::pair<FontSpec, GlyphFont>::first);
+        return (made != fonts_.end() ? *made : fonts_.emplace_back(spec, make_(spec))).second;
+    }
+
+private:
+    std::function<GlyphFont(const FontSpec&)> make_;
+    std::list<std::pair<FontSpec, GlyphFont>> fonts_;
+};
 
 }  // namespace tessaform

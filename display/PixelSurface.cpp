@@ -28,153 +28,83 @@ std::int64_t RoundHalfDown(std::int64_t num, std::int64_t den) {
     return a >= 0 ? (a + b - 1) / b : -((-a) / b);
 }
 
-// Breaks a paragraph between words so each line fits the width; a word wider than
-// that stands alone on its line. The blanks at a break are dropped.
-void WrapParagraph(std::string_view text, const GlyphFont& font, int width,
-                   std::vector<std::string_view>& lines) {
-    const std::size_t n = text.size();
-    std::size_t pos = 0;
-    do {
-        const std::size_t start = pos;
-        std::size_t end = start;
-        for (;;) {
-            const std::size_t wordStart = std::min(text.find_first_not_of(' ', end), n);
-            const std::size_t wordEnd = std::min(text.find(' ', wordStart), n);
-            if (wordEnd == wordStart ||
-                (end > start && font.Width(text.substr(start, wordEnd - start)) > width)) {
-                break;
-            }
-            end = wordEnd;
-        }
-        if (end == start) {
-            // Nothing but blanks left.
-            lines.push_back(text.substr(start));
-            return;
+// Breaks a text between words so each line fits the width; a word wider than that stands alone
+// on its line. The blanks at a break are dropped; a text of blanks is one line.
+std::vector<std::string_view> Wrap(std::string_view text, const GlyphFont& font, int width) {
+    constexpr auto npos = std::string_view::npos;
+    const auto wordEnd = [&](std::size_t from) {
+        const std::size_t word = text.find_first_not_of(' ', from);
+        return word == npos ? npos : std::min(text.find(' ', word), text.size());
+    };
+    std::vector<std::string_view> lines;
+    for (std::size_t start = 0; start != npos; start = text.find_first_not_of(' ', start)) {
+        std::size_t end = std::min(wordEnd(start), text.size());
+        for (std::size_t next = wordEnd(end);
+             next != npos && font.Width(text.substr(start, next - start)) <= width;
+             next = wordEnd(end)) {
+            end = next;
         }
         lines.push_back(text.substr(start, end - start));
-        pos = std::min(text.find_first_not_of(' ', end), n);
-    } while (pos < n);
+        start = end;
+    }
+    return lines;
 }
 
 }  // namespace
 
-PixelDeviceContext::PixelDeviceContext(PixelSurface& surface) : surface_(surface) {
-    PixelDeviceContext::SelectFont(kDefaultFont);  // no subclass is built yet
-}
-
-void PixelDeviceContext::SelectFont(const FontSpec& font) {
-    font_ = &surface_.fonts_.Resolve(font);
-}
-
-void PixelDeviceContext::SetPixel(int x, int y, Rgb color) {
-    surface_.Fill({x, y, x + 1, y + 1}, color);
-}
-
-void PixelDeviceContext::FillRect(const Rect& r, Rgb brush) {
-    surface_.Fill(r, brush);
-}
-
 void PixelDeviceContext::Rectangle(const Rect& r) {
-    if (IsEmpty(r)) {
-        return;
+    if (!IsEmpty(r)) {
+        surface_.Fill({r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, brush_);
+        surface_.Fill({r.left, r.top, r.right, r.top + 1}, pen_);
+        surface_.Fill({r.left, r.bottom - 1, r.right, r.bottom}, pen_);
+        surface_.Fill({r.left, r.top, r.left + 1, r.bottom}, pen_);
+        surface_.Fill({r.right - 1, r.top, r.right, r.bottom}, pen_);
     }
-    surface_.Fill({r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, brush_);
-    surface_.Fill({r.left, r.top, r.right, r.top + 1}, pen_);
-    surface_.Fill({r.left, r.bottom - 1, r.right, r.bottom}, pen_);
-    surface_.Fill({r.left, r.top, r.left + 1, r.bottom}, pen_);
-    surface_.Fill({r.right - 1, r.top, r.right, r.bottom}, pen_);
 }
 
-void PixelDeviceContext::MoveTo(int x, int y) {
-    x_ = x;
-    y_ = y;
-}
-
+// One pixel per column of a flat line, one per row of a steep one; the end point is left out.
 void PixelDeviceContext::LineTo(int x, int y) {
-    const std::int64_t dx = std::int64_t{x} - x_;
-    const std::int64_t dy = std::int64_t{y} - y_;
+    const std::int64_t dx = std::int64_t{x} - x_, dy = std::int64_t{y} - y_;
     const std::int64_t steps = std::max(std::abs(dx), std::abs(dy));
-    // One pixel per column of a flat line, one per row of a steep one; the step that
-    // would reach the end point is never taken. Each straight run is filled at once.
-    const bool flat = std::abs(dx) >= std::abs(dy);
-    const std::int64_t along = flat ? dx : dy;
-    const std::int64_t across = flat ? dy : dx;
-    std::int64_t runStart = 0;
-    for (std::int64_t i = 1; i <= steps; ++i) {
-        const std::int64_t offset = RoundHalfDown(across * runStart, steps);
-        if (i < steps && RoundHalfDown(across * i, steps) == offset) {
-            continue;
-        }
-        const auto first = static_cast<int>(along > 0 ? runStart : 1 - i);
-        const auto last = static_cast<int>(along > 0 ? i : 1 - runStart);
-        const auto side = static_cast<int>(offset);
-        surface_.Fill(flat ? Rect{x_ + first, y_ + side, x_ + last, y_ + side + 1}
-                           : Rect{x_ + side, y_ + first, x_ + side + 1, y_ + last},
-                      pen_);
-        runStart = i;
+    for (std::int64_t i = 0; i < steps; ++i) {
+        const auto px = x_ + static_cast<int>(RoundHalfDown(dx * i, steps));
+        const auto py = y_ + static_cast<int>(RoundHalfDown(dy * i, steps));
+        surface_.Fill({px, py, px + 1, py + 1}, pen_);
     }
-    x_ = x;
-    y_ = y;
+    MoveTo(x, y);
 }
 
 void PixelDeviceContext::BitBlt(int x, int y, int width, int height, const Picture& picture) {
-    if (!picture.Clip(width, height)) {
-        return;
-    }
-    const Rect area = Intersect(surface_.ClientRect(), {x, y, x + width, y + height});
-    surface_.Touch(area);
-    for (int row = area.top; row < area.bottom; ++row) {
-        const auto from = picture.pixels.begin() + (row - y) * picture.width + (area.left - x);
-        std::copy(from, from + area.Width(), surface_.Row(row) + area.left);
+    if (picture.Clip(width, height)) {
+        const Rect area = Intersect(surface_.ClientRect(), {x, y, x + width, y + height});
+        surface_.Touch(area);
+        for (std::ptrdiff_t row = area.top; row < area.bottom; ++row) {
+            const auto from = picture.pixels.begin() + (row - y) * picture.width + (area.left - x);
+            std::copy(from, from + area.Width(), surface_.Row(row) + area.left);
+        }
     }
 }
 
-// One line from (x, y), clipped only by the surface.
-void PixelDeviceContext::TextOut(int x, int y, std::string_view text) {
-    DrawText(text, {x, y, surface_.width_, y + font_->Height()}, kDtSingleLine);
-}
-
+// A text is one paragraph: none of the game's breaks its own lines.
 void PixelDeviceContext::DrawText(std::string_view text, const Rect& r, unsigned flags) {
-    if (IsEmpty(r)) {
-        return;
-    }
     surface_.Touch(r);
-    std::vector<std::string_view> lines;
-    for (std::size_t at = 0; at <= text.size();) {
-        const std::size_t end = flags & kDtSingleLine ? text.size() : text.find('\n', at);
-        const std::string_view paragraph = text.substr(at, end - at);
-        if (flags & kDtWordBreak && !(flags & kDtSingleLine)) {
-            WrapParagraph(paragraph, *font_, r.Width(), lines);
-        } else {
-            lines.push_back(paragraph);
-        }
-        at = end == std::string_view::npos ? end : end + 1;
-    }
-
+    const bool wrap = (flags & kDtWordBreak) && !(flags & kDtSingleLine);
     const int cell = font_->Height();
-    int y = r.top;
     // Vertical centring is for single lines only, as in GDI.
-    if ((flags & kDtSingleLine) && (flags & kDtVCenter)) {
-        y = r.top + (r.Height() - cell) / 2;
-    }
+    const bool vcentre = (flags & kDtSingleLine) && (flags & kDtVCenter);
+    int y = vcentre ? r.top + (r.Height() - cell) / 2 : r.top;
     const Rect clip = Intersect(surface_.ClientRect(), r);
-    for (std::string_view line : lines) {
+    for (std::string_view line : wrap ? Wrap(text, *font_, r.Width()) : std::vector{text}) {
         const int width = font_->Width(line);
-        int x = r.left;
-        if (flags & kDtCenter) {
-            // Rounded down from the box's own edge, so a box draws alike wherever it is.
-            x = r.left + static_cast<int>(std::floor((r.Width() - width) / 2.0));
-        } else if (flags & kDtRight) {
-            x = r.right - width;
-        }
+        // Centred rounded down from the box's own edge, so a box draws alike wherever it is.
+        const int x = flags & kDtCenter
+                          ? r.left + static_cast<int>(std::floor((r.Width() - width) / 2.0))
+                          : (flags & kDtRight ? r.right - width : r.left);
         if (!transparent_) {
             surface_.Fill(Intersect({x, y, x + width, y + cell}, clip), kWhite);
         }
         DrawLine(line, x, y + font_->Ascent(), clip);
         y += cell;
-        if (y >= r.bottom) {
-            break;
-        }
     }
 }
 
@@ -182,19 +112,13 @@ void PixelDeviceContext::DrawLine(std::string_view line, int x, int baseline, co
     for (char c : line) {
         const Glyph& g = font_->Find(c);
         for (int i = 0; i < g.width * g.height; ++i) {
-            const int px = x + g.left + i % g.width;
-            const int py = baseline + g.top + i / g.width;
-            if (font_->Ink(g, i) && clip.left <= px && px < clip.right && clip.top <= py &&
-                py < clip.bottom) {
-                surface_.Row(py)[px] = textColor_.Argb();
+            const int px = x + g.left + i % g.width, py = baseline + g.top + i / g.width;
+            if (font_->Ink(g, i)) {
+                surface_.Fill(Intersect({px, py, px + 1, py + 1}, clip), textColor_);
             }
         }
         x += g.advance;
     }
-}
-
-PixelSurface::PixelSurface(int width, int height, FontSource& fonts) : fonts_(fonts) {
-    Resize(width, height);
 }
 
 void PixelSurface::Resize(int width, int height) {
@@ -204,15 +128,18 @@ void PixelSurface::Resize(int width, int height) {
     dirty_ = ClientRect();
 }
 
+std::unique_ptr<DeviceContext> PixelSurface::OpenClientDC() {
+    return std::make_unique<PixelDeviceContext>(*this);
+}
+
 void PixelSurface::Touch(const Rect& r) {
     const Rect in = Intersect(r, ClientRect());
-    if (IsEmpty(in)) {
-        return;
+    const Rect& d = dirty_;
+    if (!IsEmpty(in)) {
+        dirty_ = IsEmpty(d) ? in
+                            : Rect{std::min(d.left, in.left), std::min(d.top, in.top),
+                                   std::max(d.right, in.right), std::max(d.bottom, in.bottom)};
     }
-    dirty_ = IsEmpty(dirty_)
-                 ? in
-                 : Rect{std::min(dirty_.left, in.left), std::min(dirty_.top, in.top),
-                        std::max(dirty_.right, in.right), std::max(dirty_.bottom, in.bottom)};
 }
 
 void PixelSurface::Fill(const Rect& r, Rgb color) {
@@ -220,12 +147,6 @@ void PixelSurface::Fill(const Rect& r, Rgb color) {
     Touch(in);
     for (int y = in.top; y < in.bottom; ++y) {
         std::fill(Row(y) + in.left, Row(y) + in.right, color.Argb());
-    }
-}
-
-void PixelSurface::ShowNow() {
-    if (show_) {
-        show_();
     }
 }
 

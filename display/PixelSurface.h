@@ -13,53 +13,17 @@
 
 namespace tessaform {
 
-class PixelSurface;
-
-// Sets exactly the pixels the Windows device context the game's layout was made for would.
-// Text is clipped to its rectangle, as DrawText does without DT_NOCLIP.
-class PixelDeviceContext : public DeviceContext {
-public:
-    explicit PixelDeviceContext(PixelSurface& surface);
-
-    void SelectPen(Rgb color) override { pen_ = color; }
-    void SelectBrush(Rgb color) override { brush_ = color; }
-    void SelectFont(const FontSpec& font) override;
-    void SetTextColor(Rgb color) override { textColor_ = color; }
-    void SetTransparentBackground() override { transparent_ = true; }
-
-    void MoveTo(int x, int y) override;
-    void LineTo(int x, int y) override;
-    void Rectangle(const Rect& r) override;
-    void FillRect(const Rect& r, Rgb brush) override;
-    void SetPixel(int x, int y, Rgb color) override;
-    void BitBlt(int x, int y, int width, int height, const Picture& picture) override;
-
-    void DrawText(std::string_view text, const Rect& r, unsigned flags) override;
-    void TextOut(int x, int y, std::string_view text) override;
-    int TextWidth(std::string_view text) override { return font_->Width(text); }
-
-private:
-    void DrawLine(std::string_view line, int x, int baseline, const Rect& clip);
-
-    PixelSurface& surface_;
-    Rgb pen_ = kBlack;
-    Rgb brush_ = kWhite;
-    Rgb textColor_ = kBlack;
-    bool transparent_ = false;
-    const GlyphFont* font_ = nullptr;
-    int x_ = 0;
-    int y_ = 0;
-};
-
 // The view's client area: 0xffRRGGBB words, row after row, as a QImage of Format_RGB32 holds
 // them, so a window can show them without a copy.
 class PixelSurface final : public DrawingSurface {
 public:
-    PixelSurface(int width, int height, FontSource& fonts);
+    PixelSurface(int width, int height, FontSource& fonts) : fonts_(fonts) {
+        Resize(width, height);
+    }
 
     // Starts over in grey at the new size; contexts still open go on drawing there.
     void Resize(int width, int height);
-    // Called by ShowNow; the window repaints itself from the pixels there.
+    // Called by ShowNow, so never an empty one: the window repaints itself from the pixels.
     void SetShowCallback(std::function<void()> callback) { show_ = std::move(callback); }
     const std::uint32_t* Pixels() const { return pixels_.data(); }
     int Width() const { return width_; }
@@ -67,11 +31,9 @@ public:
     // The area drawn on since the last call, so a window can show just that.
     Rect TakeDirty() { return std::exchange(dirty_, Rect{}); }
 
-    std::unique_ptr<DeviceContext> OpenClientDC() override {
-        return std::make_unique<PixelDeviceContext>(*this);
-    }
+    std::unique_ptr<DeviceContext> OpenClientDC() override;
     Rect ClientRect() const override { return {0, 0, width_, height_}; }
-    void ShowNow() override;
+    void ShowNow() override { show_(); }
 
 private:
     friend class PixelDeviceContext;
@@ -80,11 +42,51 @@ private:
     std::uint32_t* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
 
     FontSource& fonts_;
-    int width_ = 0;
-    int height_ = 0;
+    int width_ = 0, height_ = 0;
     std::vector<std::uint32_t> pixels_;
     Rect dirty_;
-    std::function<void()> show_;
+    std::function<void()> show_ = [] {};
+};
+
+// Sets exactly the pixels the Windows device context the game's layout was made for would.
+// Text is clipped to its rectangle, as DrawText does without DT_NOCLIP.
+class PixelDeviceContext : public DeviceContext {
+public:
+    explicit PixelDeviceContext(PixelSurface& surface)
+        : surface_(surface), font_(&surface.fonts_.Resolve(kDefaultFont)) {}
+
+    void SelectPen(Rgb color) override { pen_ = color; }
+    void SelectBrush(Rgb color) override { brush_ = color; }
+    void SelectFont(const FontSpec& font) override { font_ = &surface_.fonts_.Resolve(font); }
+    void SetTextColor(Rgb color) override { textColor_ = color; }
+    void SetTransparentBackground() override { transparent_ = true; }
+
+    void MoveTo(int x, int y) override {
+        x_ = x;
+        y_ = y;
+    }
+    void LineTo(int x, int y) override;
+    void Rectangle(const Rect& r) override;
+    void FillRect(const Rect& r, Rgb brush) override { surface_.Fill(r, brush); }
+    void SetPixel(int x, int y, Rgb color) override { surface_.Fill({x, y, x + 1, y + 1}, color); }
+    void BitBlt(int x, int y, int width, int height, const Picture& picture) override;
+
+    void DrawText(std::string_view text, const Rect& r, unsigned flags) override;
+    // One line from (x, y), clipped only by the surface.
+    void TextOut(int x, int y, std::string_view text) override {
+        DrawText(text, {x, y, surface_.width_, y + font_->Height()}, kDtSingleLine);
+    }
+    int TextWidth(std::string_view text) override { return font_->Width(text); }
+    const GlyphFont& Font() const { return *font_; }  // the one text is drawn in
+
+private:
+    void DrawLine(std::string_view line, int x, int baseline, const Rect& clip);
+
+    PixelSurface& surface_;
+    const GlyphFont* font_;
+    Rgb pen_ = kBlack, brush_ = kWhite, textColor_ = kBlack;
+    bool transparent_ = false;
+    int x_ = 0, y_ = 0;
 };
 
 }  // namespace tessaform

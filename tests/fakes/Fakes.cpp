@@ -16,24 +16,22 @@ namespace {
 
 // The screen's own context, noting the texts and the pixels as it draws them. TextOut
 // draws through DrawText, as one line from its point.
-class NotingDC final : public PainterDeviceContext {
+class NotingDC final : public PixelDeviceContext {
 public:
-    explicit NotingDC(FakeSurface& s) : PainterDeviceContext(s.screen.Painter()), s_(s) {}
-    void SelectFont(const FontSpec& f) override { PainterDeviceContext::SelectFont(font_ = f); }
+    explicit NotingDC(FakeSurface& s) : PixelDeviceContext(s.screen), s_(s) {}
     void SetPixel(int x, int y, Rgb c) override {
         if (s_.pixels) {
             s_.pixels->emplace_back(x, y);
         }
-        PainterDeviceContext::SetPixel(x, y, c);
+        PixelDeviceContext::SetPixel(x, y, c);
     }
     void DrawText(std::string_view text, const Rect& r, unsigned flags) override {
-        s_.texts.push_back({std::string(text), r, flags, font_});
-        PainterDeviceContext::DrawText(text, r, flags);
+        s_.texts.push_back({std::string(text), r, flags, &Font()});
+        PixelDeviceContext::DrawText(text, r, flags);
     }
 
 private:
     FakeSurface& s_;
-    FontSpec font_ = kDefaultFont;
 };
 
 }  // namespace
@@ -69,12 +67,14 @@ std::unique_ptr<DeviceContext> FakeSurface::OpenClientDC() {
     return std::make_unique<NotingDC>(*this);
 }
 
-// The screen's RGB32 words, one a pixel, copied out of the part of the rectangle it holds.
 int FakeSurface::Count(const Rect& r, Rgb colour) const {
-    const QRect held = QRect(r.left, r.top, r.Width(), r.Height()) & screen.Image().rect();
-    const QImage area = screen.Image().copy(held);
-    const auto* pixels = reinterpret_cast<const QRgb*>(area.constBits());
-    return static_cast<int>(std::count(pixels, pixels + area.sizeInBytes() / 4, colour.Argb()));
+    int count = 0;
+    for (int y = std::max(r.top, 0); y < std::min(r.bottom, screen.Height()); ++y) {
+        for (int x = std::max(r.left, 0); x < std::min(r.right, screen.Width()); ++x) {
+            count += screen.Pixels()[y * screen.Width() + x] == colour.Argb();
+        }
+    }
+    return count;
 }
 
 Game::Game(int width, int height, DissolvePacing pacing)

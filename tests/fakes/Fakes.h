@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "GameView.h"
-#include "ImageSurface.h"
+#include "PixelSurface.h"
+#include "QtFonts.h"
 #include "TimeText.h"
 
 namespace tessaform::testing {
@@ -85,11 +86,11 @@ struct TextDrawn {
     std::string text;
     Rect rect;
     unsigned flags = 0;
-    FontSpec font;
+    const GlyphFont* font = nullptr;  // as the screen drew it
 };
 
-// The desktop's own image surface, so that a test sees the pixels a player would. Its
-// contexts note each text, and each pixel set while `pixels` is there.
+// The screen's own surface in the desktop's fonts, so that a test sees the pixels a player
+// would. Its contexts note each text, and each pixel set while `pixels` is there.
 struct FakeSurface final : DrawingSurface {
     FakeSurface(Log& log, int width, int height) : log(log) { screen.Resize(width, height); }
     std::unique_ptr<DeviceContext> OpenClientDC() override;
@@ -107,7 +108,7 @@ struct FakeSurface final : DrawingSurface {
         return Count(r, colour) - Count(inside, colour) == 2 * (r.Width() + r.Height()) - 4;
     }
     Log& log;
-    ImageSurface screen{1, 1};
+    PixelSurface screen{1, 1, DesktopFonts()};
     std::vector<TextDrawn> texts;
     std::optional<std::vector<std::pair<int, int>>> pixels;
     std::function<void()> whenShown;
