@@ -1,12 +1,14 @@
 // What the view puts on screen: the first repaint's figure, pictures and clock, the
 // dissolve, and through a whole set, each game's strip, its rest and the next deal, and the
-// recap's numbers and labels as a player reads them.
+// recap's numbers and labels as a player reads them; and every text of the screen in the
+// glyphs baked at build time.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <ranges>
 
 #include "Arrangements.h"
+#include "BakedFonts.h"
 #include "Fakes.h"
 
 namespace tessaform::testing {
@@ -159,6 +161,25 @@ TEST(Set, EachGamesStripInItsFormatsThenItsRestAndAfterFiveTheRecapWhoseColumnSt
                           "wait sound deal", "set clock timer"}));
     EXPECT_EQ(g.surface.Count(column, kYellow), 0) << "the new set clears the recap";
     EXPECT_EQ(g.Board(), "r...........") << "the new set's board is drawn";
+}
+
+// Every text the screen shows comes out the same in the glyphs baked at build time as in Qt's:
+// the strip's and the recap's labels and numbers, the column's letters, and the narrow warning
+// wrapped at several widths.
+TEST(BakedFonts, DrawEveryTextOfTheScreenAsQtsGlyphsDo) {
+    PixelSurface baked(1063, 1800, BakedFonts()), qt(1063, 1800, DesktopFonts());
+    for (PixelSurface* surface : {&baked, &qt}) {
+        const auto dc = surface->OpenClientDC();
+        dc->SetTextColor(kBlue), dc->TextOut(0, 0, "Time Left Match Score Click Cost Bonus");
+        dc->TextOut(0, 20, "Net Score Average Game 1 2 3 4 5 01:45 -24190 1259150 67890");
+        dc->SelectFont(kPanelFont), dc->TextOut(0, 40, "CLICK HERE TO PLAY ANOTHER SET");
+        dc->SelectFont(kBannerFont);
+        dc->DrawText(kNarrowScreenMessage, {0, 60, 640, 1800}, kDtCenter | kDtWordBreak);
+        dc->DrawText(kNarrowScreenMessage, {640, 60, 973, 1800}, kDtCenter | kDtWordBreak);
+        dc->DrawText(kNarrowScreenMessage, {973, 60, 1063, 1800}, kDtCenter | kDtWordBreak);
+    }
+    EXPECT_TRUE(std::equal(qt.Pixels(), qt.Pixels() + 1063L * 1800, baked.Pixels()));
+    EXPECT_GT(std::count(qt.Pixels(), qt.Pixels() + 1063L * 1800, kBlue.Argb()), 10000);
 }
 
 }  // namespace
