@@ -11,8 +11,9 @@ namespace tessaform {
 namespace {
 
 bool SameTypeName(std::string_view a, std::string_view b) {
-    return std::ranges::equal(
-        a, b, [](unsigned char x, unsigned char y) { return std::toupper(x) == std::toupper(y); });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
+        return std::toupper(x) == std::toupper(y);
+    });
 }
 
 }  // namespace

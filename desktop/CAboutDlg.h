@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QRect>
 
+#include "GameView.h"
+
 class QLabel;
 class QPushButton;
 
@@ -27,9 +29,9 @@ class CAboutDlg : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr const char* kCaption = "About Tessaform";
-    static constexpr const char* kVersionText = "Tessaform Version P504";
-    static constexpr const char* kNoticeText = "(C) 2026 the Tessaform developers";
+    static constexpr const char* kCaption = kAboutCaption;
+    static constexpr const char* kVersionText = kAboutVersion;
+    static constexpr const char* kNoticeText = kAboutNotice;
 
     explicit CAboutDlg(QWidget* parent = nullptr);
 

@@ -11,6 +11,7 @@
 #include "QtPorts.h"
 #include "Random.h"
 #include "SoundPlayer.h"
+#include "SystemClock.h"
 
 namespace tessaform {
 

@@ -12,9 +12,6 @@
 
 namespace tessaform {
 
-inline constexpr const char* kSoundWarning =
-    "Cannot play sound.\nThis game works much better with a sound card.";
-
 // Plays the built-in sounds from memory over SDL's audio subsystem, one at a time.
 // The device opens for a sound and, given a way to run something later, closes again
 // soon after the last sound has played, so a silent game costs the sound server nothing.

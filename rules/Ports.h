@@ -1,6 +1,7 @@
 // The timers, clock, sounds and message boxes through which the game reaches the outside world.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "GameState.h"
@@ -16,6 +17,9 @@ public:
     // False when the system refuses the timer.
     virtual bool SetTimer(int id, unsigned intervalMs) = 0;
     virtual void KillTimer(int id) = 0;
+    // Holds the game for a while, as a frame of the dissolve does; what happens meanwhile
+    // waits in the queue.
+    virtual void Wait(std::chrono::milliseconds time) = 0;
 };
 
 class ClockPort {
@@ -25,6 +29,10 @@ public:
     // The date and time in the local "%c" form.
     virtual std::string FormatLocal(CalendarTime time) = 0;
 };
+
+// Shown once a run, by the first sound that fails and that the game does not wait for.
+inline constexpr const char* kSoundWarning =
+    "Cannot play sound.\nThis game works much better with a sound card.";
 
 class SoundPort {
 public:

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cassert>
 #include <string>
-#include <thread>
 
 #include "Arrangements.h"
 #include "BlockDrawing.h"
@@ -236,7 +235,7 @@ void GameView::LoseBlocks(int column1, int row1, int column2, int row2) {
     }
     DissolveBlocks(*ports_.surface.OpenClientDC(), s, a, b, pacing_.frames, [this] {
         ports_.surface.ShowNow();
-        std::this_thread::sleep_for(pacing_.frameTime);
+        ports_.timers.Wait(pacing_.frameTime);
     });
 }
 

@@ -28,6 +28,11 @@ inline constexpr const char* kNoTimerCaption = "SDI:TESSAFORM";
 inline constexpr const char* kTitleNotice = "Tessaform  (C) 2026 the Tessaform developers -- ";
 inline constexpr const char* kTitleVersion = " -- Version P504 of";
 
+// The about box's texts.
+inline constexpr const char* kAboutCaption = "About Tessaform";
+inline constexpr const char* kAboutVersion = "Tessaform Version P504";
+inline constexpr const char* kAboutNotice = "(C) 2026 the Tessaform developers";
+
 // Everything the game's view reaches outside itself.
 struct ViewPorts {
     DrawingSurface& surface;

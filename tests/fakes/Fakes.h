@@ -32,6 +32,9 @@ struct FakeTimers final : TimerPort {
         log.push_back("kill " + Name(id) + " timer");
         set.erase(id);
     }
+    void Wait(std::chrono::milliseconds time) override {
+        log.push_back("wait " + std::to_string(time.count()) + " ms");
+    }
     static std::string Name(int id) { return id == kClockTimer ? "clock" : "rest"; }
     Log& log;
     std::map<int, unsigned> set;  // id: interval

@@ -47,9 +47,13 @@ TEST(FirstRepaint, TheFigureThenTheBoardAndTheClockThenACollisionsDissolveStepBy
     };
     g.surface.pixels.emplace();
     g.PressArrow(1, 7);  // block 1 takes block 3's arrangement
+    Log frames;          // each shown, then held
+    for (int i = 0; i < 15; ++i) {
+        frames.insert(frames.end(), {"show", "wait 0 ms"});
+    }
     EXPECT_EQ(g.log, Join({{"move block 1 arrow 7: 3", "collide blocks 1 3", "show",
                             "wait sound collision", "lose blocks 1 3", "start sound loss"},
-                           Log(15, "show")}));
+                           frames}));
     const auto& pixels = *g.surface.pixels;
     ASSERT_EQ(pixels.size(), 4u * 2 * 160 * 160);
     const std::pair<int, int> a0{a.left, a.top}, b0{b.left, b.top};

@@ -50,9 +50,10 @@ constexpr std::array<const char*, kInstructionLineCount> kInstructionLines = {
 };
 
 // The addresses are chosen when the build is configured; one too long would run off the page.
-static_assert(std::ranges::all_of(kInstructionLines, [](std::string_view line) {
-    return line.size() <= kInstructionLineMaxLength;
-}));
+static_assert(std::all_of(kInstructionLines.begin(), kInstructionLines.end(),
+                          [](std::string_view line) {
+                              return line.size() <= kInstructionLineMaxLength;
+                          }));
 
 void SetInstructionLines(GameState& state) {
     for (int i = 0; i < kInstructionLineCount; ++i) {
