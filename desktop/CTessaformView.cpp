@@ -27,6 +27,14 @@ std::unique_ptr<SoundPlayer> MakeSoundPlayer(MessageBoxPort& messages, QObject* 
         });
 }
 
+// TESSAFORM_SEED may name the seed, so that the tests can deal the same board to the desktop
+// and the browser; otherwise the calendar time is the seed.
+std::uint32_t DealSeed() {
+    bool named = false;
+    const int seed = qEnvironmentVariableIntValue("TESSAFORM_SEED", &named);
+    return static_cast<std::uint32_t>(named ? seed : std::time(nullptr));
+}
+
 }  // namespace
 
 CTessaformView::CTessaformView(QWidget* parent,
@@ -37,7 +45,7 @@ CTessaformView::CTessaformView(QWidget* parent,
       timers_(this, kClockTimer),
       messages_(parent != nullptr ? parent : this),
       ownSound_(sound != nullptr ? nullptr : MakeSoundPlayer(messages_, this)),
-      random_(static_cast<std::uint32_t>(std::time(nullptr))) {
+      random_(DealSeed()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     surface_.SetShowCallback([this] {
         const Rect dirty = surface_.TakeDirty();
