@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSAFORM_WERROR=ON
 
 .PHONY: all setup setup-dev configure configure-dev build build-dev run test package \
-	test-sanitized leakcheck screenshots fuzz lint bench soak clean format
+	test-sanitized leakcheck screenshots fuzz lint bench soak clean format web web-run
 
 all: build
 
@@ -38,6 +38,22 @@ run: build
 
 test: build-dev
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# The browser's page in $(WEB_BUILD)/www/, static files any web server can serve. Emscripten
+# compiles the game; the native build first makes the pictures, sounds and glyphs it embeds.
+WEB_BUILD ?= build-web
+EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
+web: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target tessaform-assetgen tessaform-glyphs
+	@test -f $(WEB_BUILD)/CMakeCache.txt || $(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) \
+		-DCMAKE_BUILD_TYPE=Release -DTESSAFORM_WERROR=ON -DTESSAFORM_HOST_BUILD=$(abspath $(BUILD))
+	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j$(JOBS)
+
+# Serves the page on this machine only.
+WEB_PORT ?= 8000
+web-run: web
+	@echo "Tessaform: open http://127.0.0.1:$(WEB_PORT)/ in a browser; Ctrl+C stops the server."
+	@python3 -m http.server --bind 127.0.0.1 --directory $(WEB_BUILD)/www $(WEB_PORT)
 
 # Every unit test, the soak, the fuzz corpora and the refused-timer faults again,
 # built with AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer: the
@@ -110,4 +126,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	@rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD)
