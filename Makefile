@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSAFORM_WERROR=ON
 
 .PHONY: all setup setup-dev configure configure-dev build build-dev run test package \
-	test-sanitized leakcheck screenshots fuzz lint bench soak clean format web web-run
+	test-sanitized leakcheck screenshots fuzz lint bench soak clean format setup-web web web-run
 
 all: build
 
@@ -17,6 +17,9 @@ setup:
 
 setup-dev:
 	@bash scripts/setup.sh dev
+
+setup-web:
+	@bash scripts/setup.sh web
 
 # A build tree that a player's target makes builds the game without the tests and the
 # benchmarks; a developer's target turns them on in it.
@@ -43,7 +46,7 @@ test: build-dev
 # compiles the game; the native build first makes the pictures, sounds and glyphs it embeds.
 WEB_BUILD ?= build-web
 EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
-web: configure
+web: setup-web configure
 	@cmake --build $(BUILD) -j$(JOBS) --target tessaform-assetgen tessaform-glyphs
 	@test -f $(WEB_BUILD)/CMakeCache.txt || $(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) \
 		-DCMAKE_BUILD_TYPE=Release -DTESSAFORM_WERROR=ON -DTESSAFORM_HOST_BUILD=$(abspath $(BUILD))

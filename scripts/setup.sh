@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# scripts/setup.sh [dev]
+# scripts/setup.sh [web|dev]
 # Installs the Debian packages that are missing: those that building the game and its Debian
-# package and playing it need (make run, make, make package), and with `dev` also those that
-# the tests and the other developer targets need (make test, lint, fuzz, ...).
+# package and playing it need (make run, make, make package), with `web` also Emscripten for
+# the browser's page (make web), and with `dev` also those that the tests and the other
+# developer targets need (make test, lint, fuzz, ...).
 # Silent when everything is already there.
 set -euo pipefail
 
@@ -17,6 +18,9 @@ play=(
   # run, on X11 and on Wayland, with the Liberation fonts and fontconfig's cache of them
   qt6-qpa-plugins qt6-wayland fonts-liberation2 fontconfig
 )
+
+# the browser's page (make web): Emscripten, with its clang, binaryen and node
+web=(emscripten)
 
 dev=(
   # the unit tests, the benchmarks, and the formatting a test checks (and make format applies)
@@ -71,8 +75,9 @@ main() {
   local p status
   case "${1:-}" in
     "") packages=("${play[@]}") ;;
-    dev) packages=("${play[@]}" "${dev[@]}") ;;
-    *) echo "usage: scripts/setup.sh [dev]" >&2; exit 2 ;;
+    web) packages=("${play[@]}" "${web[@]}") ;;
+    dev) packages=("${play[@]}" "${web[@]}" "${dev[@]}") ;;
+    *) echo "usage: scripts/setup.sh [web|dev]" >&2; exit 2 ;;
   esac
   for p in "${packages[@]}"; do
     status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
