@@ -47,7 +47,7 @@ test: build-dev
 WEB_BUILD ?= build-web
 EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
 web: setup-web configure
-	@cmake --build $(BUILD) -j$(JOBS) --target tessaform-assetgen tessaform-glyphs
+	@cmake --build $(BUILD) -j$(JOBS) --target tessaform-assetgen tessaform_baked_glyphs
 	@test -f $(WEB_BUILD)/CMakeCache.txt || $(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) \
 		-DCMAKE_BUILD_TYPE=Release -DTESSAFORM_WERROR=ON -DTESSAFORM_HOST_BUILD=$(abspath $(BUILD))
 	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j$(JOBS)

@@ -15,8 +15,8 @@ extern const std::size_t kBakedGlyphSizes[std::size(kBakedFonts)];
 FontSource& BakedFonts() {
     static FontList fonts([](const FontSpec& spec) {
         // One not baked comes round to the first, the default.
-        const std::size_t font = (std::ranges::find(kBakedFonts, spec) - std::begin(kBakedFonts)) %
-                                 std::ssize(kBakedFonts);
+        const auto baked = std::find(std::begin(kBakedFonts), std::end(kBakedFonts), spec);
+        const std::size_t font = (baked - std::begin(kBakedFonts)) % std::ssize(kBakedFonts);
         const auto at = std::accumulate(kBakedGlyphSizes, kBakedGlyphSizes + font, std::size_t{0});
         return GlyphFont({kBakedGlyphs + at, kBakedGlyphs + at + kBakedGlyphSizes[font]});
     });

@@ -83,7 +83,8 @@ class FontList final : public FontSource {
 public:
     explicit FontList(std::function<GlyphFont(const FontSpec&)> make) : make_(std::move(make)) {}
     const GlyphFont& Resolve(const FontSpec& spec) override {
-        const auto made = std::ranges::find(fonts_, spec, &std::pair<FontSpec, GlyphFont>::first);
+        const auto made = std::find_if(fonts_.begin(), fonts_.end(),
+                                       [&](const auto& font) { return font.first == spec; });
         return (made != fonts_.end() ? *made : fonts_.emplace_back(spec, make_(spec))).second;
     }
 
