@@ -143,26 +143,12 @@ class Weston(Desktop):
         shutil.rmtree(self.folder, ignore_errors=True)
 
 
-class Game:
-    """The program on a desktop, its log read line by line as it comes."""
+class Played:
+    """A game as a test sees it: its log lines read in order as they come, and its screen.
+    A front end gives more() (reads what came; false once nothing more can) and shot()."""
 
-    def __init__(self, desktop, program, audio, platform="xcb"):
-        self.desktop, self.lines, self.cursor, self.view = desktop, [], 0, (0, 0)
-        self.times = []  # when each line came, for measuring
-        # Set for the game; the tools started after it ignore them.
-        desktop.env.update(QT_QPA_PLATFORM=platform, QT_LOGGING_RULES="tessaform.*=true",
-                           SDL_AUDIODRIVER=audio)
-        self.proc = desktop.spawn([program], subprocess.PIPE, text=True, errors="replace")
-        self.reader = threading.Thread(target=self.read, daemon=True)
-        self.reader.start()
-
-    def read(self):
-        with open(os.path.join(self.desktop.out, "game.log"), "w") as copy:
-            for line in self.proc.stderr:
-                copy.write(line)
-                copy.flush()  # read when a test fails
-                self.times.append(time.monotonic())  # first: a line seen has its time
-                self.lines.append(line.rstrip("\n"))
+    def __init__(self, out):
+        self.out, self.lines, self.cursor, self.view = out, [], 0, (0, 0)
 
     def tail(self):
         return "\n".join(self.lines[-25:])
@@ -174,8 +160,7 @@ class Game:
 
     def wait_for(self, pattern):
         """The first match after the line the previous wait matched: waits also check order."""
-        # Once the reader has ended, every line the program wrote is in.
-        wait_until("log line %r" % pattern, lambda: not self.reader.is_alive()
+        wait_until("log line %r" % pattern, lambda: not self.more()
                    or self.seen(pattern, self.cursor) is not None)
         at = self.seen(pattern, self.cursor)
         assert at is not None, "no log line %r after line %d\n%s" % (pattern, self.cursor,
@@ -188,14 +173,43 @@ class Game:
         deadline = time.monotonic() + WAIT
         while True:
             late = gone() or time.monotonic() > deadline
-            if (passed := test(shot := self.desktop.shot())) or late:
+            if (passed := test(shot := self.shot())) or late:
                 break
             time.sleep(0.05)
-        name = os.path.join(self.desktop.out, re.sub(r"\W+", "-", what) + ".ppm")
+        name = os.path.join(self.out, re.sub(r"\W+", "-", what) + ".ppm")
         with open(name, "wb") as f:
             f.write(shot.ppm)
         assert passed, "the screen never showed %s (see %s)\n%s" % (what, name, self.tail())
         return shot
+
+
+class Game(Played):
+    """The program on a desktop, its log read line by line as it comes; `before` runs it."""
+
+    def __init__(self, desktop, program, audio, platform="xcb", before=()):
+        super().__init__(desktop.out)
+        self.desktop, self.times = desktop, []  # when each line came, for measuring
+        # Set for the game; the tools started after it ignore them.
+        desktop.env.update(QT_QPA_PLATFORM=platform, QT_LOGGING_RULES="tessaform.*=true",
+                           SDL_AUDIODRIVER=audio)
+        self.proc = desktop.spawn([*before, program], subprocess.PIPE, text=True,
+                                  errors="replace")
+        self.reader = threading.Thread(target=self.read, daemon=True)
+        self.reader.start()
+
+    def read(self):
+        with open(os.path.join(self.out, "game.log"), "w") as copy:
+            for line in self.proc.stderr:
+                copy.write(line)
+                copy.flush()  # read when a test fails
+                self.times.append(time.monotonic())  # first: a line seen has its time
+                self.lines.append(line.rstrip("\n"))
+
+    def more(self):
+        return self.reader.is_alive()  # once it has ended, every line the program wrote is in
+
+    def shot(self):
+        return self.desktop.shot()
 
     def locate(self, width, height):
         """Finds the view of that size: the main window, maximised without a frame, fills the
