@@ -41,6 +41,7 @@ class Player:
             r"layout (\d+)x(\d+) board (-?\d+),(-?\d+)$").groups())
         self.game.locate(width, height)
         self.board = (x, y)
+        return width, height
 
     def deal(self, number):
         line = self.game.wait_for(r"deal game %d: ([\d ]+)$" % number)

@@ -30,24 +30,26 @@ def start(desk, program, rules, audio="dummy", platform="xcb"):
 
 def play_a_set(program, rules, desk):
     game, p = start(desk, program, rules)
+
+    def send(points):
+        """A double click and a right click on the first, then one click on each other."""
+        (x, y), more = points[0], points[1:]
+        game.xdotool("mousemove", x, y, "click", "--repeat", 2, 1, "click", 3)
+        assert game.seen(r"end 154$") is None, "the deal sound ended before the first press"
+        # Half a second apart: Qt makes two presses within its interval a double click.
+        game.xdotool(*sum((["sleep", 0.5, "mousemove", x, y, "click", 1] for x, y in more), []))
+
+    a_set(game, p, send, lambda wide: desk.run("xrandr", "-s", "800x600" if wide else "640x480"))
+    game.close()  # while the deal sound holds the game
+
+
+def a_set(game, p, send, screen):
+    """A set played to its recap and another begun; send(points) presses (see presses_wait),
+    screen(wide) makes the game's screen 640 pixels wide or as wide as it was."""
     game.wait_for(r"start 154 sync$")
     game.wait_screen("the opening figure without the board", p.no_board,
                      gone=lambda: game.seen(r"end 154$"))
-    # Presses during the sound wait behind it, then are handled in order: a move in each of
-    # four blocks, none making two blocks equal. The first is a double click, whose second
-    # press moves nothing, then a right click, which is no press.
-    presses = [p.aim(k, p.quiet(k)) for k in (1, 4, 7, 10)]
-    (x, y), _ = presses[0]
-    game.xdotool("mousemove", x, y, "click", "--repeat", 2, 1, "click", 3)
-    assert game.seen(r"end 154$") is None, "the deal sound ended before the first press"
-    # Half a second apart: Qt makes two presses within its interval a double click.
-    game.xdotool(*sum((["sleep", 0.5, "mousemove", x, y, "click", 1] for (x, y), _ in presses[1:]),
-                      []))
-    game.wait_for(re.escape(presses[-1][1]) + "$")
-    end, first = game.seen(r"end 154$"), game.seen(r"move block")
-    assert end is not None and first > end, "a press was handled during the deal sound"
-    handled = [line.split(": ", 1)[1] for line in game.lines if "move block" in line]
-    assert handled == [e for _, e in presses], "presses handled %s, sent %s" % (handled, presses)
+    presses_wait(game, p, send)
     game.wait_screen("the board with its red master", p.board_shown)
 
     k = p.open()[0]
@@ -57,16 +59,43 @@ def play_a_set(program, rules, desk):
 
     # A screen too narrow ends game 2 as it is dealt (a change of resolution); wide again,
     # the set goes on.
-    desk.run("xrandr", "-s", "640x480")
+    screen(False)
     width, height = map(int, game.wait_for(r"narrow (\d+)x(\d+)$").groups())
     game.locate(width, height)
     game.wait_screen("the red narrow screen",
                      lambda s: s.share(area(*game.view, width, height, 2), RED, BLUE) == 1)
-    desk.run("xrandr", "-s", "800x600")
+    screen(True)
     p.layout()
     scores.append(p.rest(2))
 
-    # Game 3 begins with the shortest way to make one open block equal to another.
+    collide(game, p)  # game 3 begins with one
+    scores += [p.finish(number) for number in range(3, 6)]
+
+    recap = game.wait_for(r"recap: ([-\d ]+) average -?\d+$")
+    assert [int(n) for n in recap[1].split()] == scores, "the games' nets: %s" % scores
+    shot = game.wait_screen("the yellow column", p.column)
+    game.press(*p.column(shot))
+    game.wait_for(r"new set$")
+    p.deal(1)
+    game.wait_for(r"start 154 sync$")
+
+
+def presses_wait(game, p, send):
+    """Presses during the deal sound wait behind it, then are handled in order: a move in each
+    of four blocks, none making two blocks equal. The first is a double click, whose second
+    press moves nothing, then a right click, which is no press."""
+    presses = [p.aim(k, p.quiet(k)) for k in (1, 4, 7, 10)]
+    send([point for point, _ in presses])
+    game.wait_for(re.escape(presses[-1][1]) + "$")
+    end, first = game.seen(r"end 154$"), game.seen(r"move block")
+    assert end is not None and first > end, "a press was handled during the deal sound"
+    handled = [line.split(": ", 1)[1] for line in game.lines if "move block" in line]
+    assert handled == [e for _, e in presses], "presses handled %s, sent %s" % (handled, presses)
+
+
+def collide(game, p):
+    """The shortest way to make one open block equal to another: both framed black during the
+    collision's sound, then dissolved to grey."""
     ways = [(p.rules.path(p.arrangements[k], p.arrangements[j], p.avoid(k)), k, j)
             for k in p.open() for j in p.open() if j != k]
     arrows, k, j = min((w for w in ways if w[0] is not None), key=lambda w: len(w[0]))
@@ -81,16 +110,6 @@ def play_a_set(program, rules, desk):
         game.wait_for(line + "$")
     game.wait_screen("blocks %d and %d grey" % (k, j), lambda s: p.grey(s, k) and p.grey(s, j))
     p.lost |= {k, j}
-    scores += [p.finish(number) for number in range(3, 6)]
-
-    recap = game.wait_for(r"recap: ([-\d ]+) average -?\d+$")
-    assert [int(n) for n in recap[1].split()] == scores, "the games' nets: %s" % scores
-    shot = game.wait_screen("the yellow column", p.column)
-    game.press(*p.column(shot))
-    game.wait_for(r"new set$")
-    p.deal(1)
-    game.wait_for(r"start 154 sync$")
-    game.close()  # while the deal sound holds the game
 
 
 def wayland(program, rules, desk):
