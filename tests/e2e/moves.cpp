@@ -1,13 +1,16 @@
-// tessaform-moves: what the rules say, for the end-to-end player to read instead of copying.
+// tessaform-moves: what the rules say and the game prints, for the end-to-end tests to read
+// instead of copying.
 #include <cstdio>
 
 #include "Arrangements.h"
 #include "GameState.h"
+#include "Instructions.h"
 
 using namespace tessaform;
 
 // The block size, then in index order each block's offset from the board's origin, each
-// arrow's press point in block coordinates, and for each arrangement what each arrow makes of it.
+// arrow's press point in block coordinates, for each arrangement what each arrow makes of it, and
+// the printed instructions.
 int main() {
     const GameState state;
     std::printf("size %d\n", state.blockSize);
@@ -24,6 +27,9 @@ int main() {
             std::printf(" %d", ApplyArrow(a, arrow));
         }
         std::printf("\n");
+    }
+    for (const char* line : kInstructionLines) {
+        std::printf("print %s\n", line);
     }
     return 0;
 }

@@ -8,15 +8,18 @@ OFF_ARROWS = (30, 30)  # inside a block, on its top-left shape: no arrow there
 
 
 class Rules:
-    """What tessaform-moves prints: geometry, press points, and every arrow's result."""
+    """What tessaform-moves prints: geometry, press points, every arrow's result, and the
+    printed instructions."""
 
     def __init__(self, tool):
         tables = {}
         for line in subprocess.run([tool], capture_output=True, text=True).stdout.splitlines():
-            kind, *numbers = line.split()
-            tables.setdefault(kind, []).append([int(n) for n in numbers])
-        self.size, self.blocks = tables["size"][0][0], tables["block"]
-        self.arrows, self.apply = tables["arrow"], tables["apply"]
+            kind, _, rest = line.partition(" ")
+            tables.setdefault(kind, []).append(rest)
+        numbers = lambda kind: [[int(n) for n in rest.split()] for rest in tables[kind]]
+        self.size, self.blocks = numbers("size")[0][0], numbers("block")
+        self.arrows, self.apply = numbers("arrow"), numbers("apply")
+        self.printed = tables["print"]  # the instructions, a line each
         self.width, self.height = (end + self.size for end in self.blocks[-1])  # the board's
 
     def path(self, start, goal, avoid):
