@@ -207,7 +207,8 @@ void PageBoxes::ShowMessage(const std::string& text, const std::string& caption,
 // The page's address may name the deal's seed (the tests do); otherwise the calendar time is.
 int main() {
     const double named = page_seed();
-    static tessaform::Page page(static_cast<std::uint32_t>(named >= 0 ? named : std::time(nullptr)));
+    static tessaform::Page page(
+        static_cast<std::uint32_t>(named >= 0 ? named : std::time(nullptr)));
     page.Run();
     return 0;
 }
