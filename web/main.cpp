@@ -178,9 +178,9 @@ private:
     // The caption as the desktop's shows it; on paper without its closing " of".
     void SetTitle(const std::string& title) {
         page_set_title(("Tessaform - " + title).c_str());
-        std::string lines;
-        for (const std::string& line : game_.State().instructionLines) {
-            lines += line + "\n";
+        std::string lines;  // the state holds room for more than it prints
+        for (int i = 0; i < kInstructionLineCount; ++i) {
+            lines += game_.State().instructionLines[i] + "\n";
         }
         page_set_print(title.substr(0, title.size() > 3 ? title.size() - 3 : 0).c_str(),
                        lines.c_str());
