@@ -1,0 +1,190 @@
+#!/usr/bin/env python3
+"""usage: pages.py SCENARIO WWW PROGRAM MOVES_TOOL OUT: the browser's page played end to end in
+Chromium, and its canvas set beside the desktop's client image."""
+
+import base64
+import os
+import re
+import subprocess
+import sys
+import time
+from contextlib import ExitStack, closing
+
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+
+from browser import Page, skip_without_chromium
+from desktop import Desktop, Game, wait_until
+from player import Player, Rules
+from scenarios import a_set, collide
+
+# The page with no sound at all: as a browser whose audio cannot start.
+NO_AUDIO = "window.AudioContext = function() { throw new Error('no audio here'); };"
+FROZEN = "2026-12-09 12:00:00"  # the calendar time of the pixel comparison, stopped
+
+
+def touched(page, rules):
+    """The page's first touch, its layout and its first game dealt."""
+    page.touch()
+    player = Player(page, rules)
+    player.layout()
+    player.deal(1)
+    return player
+
+
+def plays_a_set(www, program, rules, out):
+    """The desktop's set (scenarios.a_set), with the page's presses and window sizes."""
+    with closing(Page(www, out, "seed=1")) as page:
+        p = touched(page, rules)
+
+        def send(points):
+            act = page.actions()
+            act.pointer_action.move_to_location(*points[0]).double_click().context_click()
+            for x, y in points[1:]:
+                act.pointer_action.pause(0.5).move_to_location(x, y).click()
+            act.perform()
+            page.more()
+            assert page.seen(r"end 154$") is None, "the deal sound ended before the last press"
+
+        a_set(page, p, send, lambda wide: page.resize(800 if wide else 640, 559))
+
+
+def left_alone(www, program, rules, out):
+    """Two games for their 105 s at once: one left alone ends by time; the other, which cannot
+    sound, shows the warning, whose box takes no press while its clock ends the game. The
+    printed instructions meanwhile."""
+    with ExitStack() as pages:
+        alone = pages.enter_context(closing(Page(www, out + "/alone", "seed=2")))
+        silent = pages.enter_context(closing(Page(www, out + "/silent", "seed=3",
+                                                  before=NO_AUDIO)))
+        began = time.monotonic()  # before either game's clock starts
+        touched(alone, rules)
+        s = touched(silent, rules)
+        silent.wait_screen("the board at once", s.board_shown)
+        s.press(s.open()[0], None)  # lost: its sound, the first not waited for, cannot start
+        silent.wait_for(r"warning$")
+        boxes = "return document.querySelectorAll('dialog.box[open]').length"
+        wait_until("the warning box", lambda: silent.js(boxes) == 1)
+        # An arrow of the open block farthest from the box in the middle.
+        far = max(s.open(), key=lambda k: abs(s.point(k)[0] - 400) + abs(s.point(k)[1] - 300))
+        silent.press(*s.point(far, *rules.arrows[0]))
+        printed(silent, rules, out)
+        time.sleep(max(0, began + 100 - time.monotonic()))
+        for page in alone, silent:
+            page.more()
+            assert page.seen(r"over: time$") is None, "over before its 105 s\n" + page.tail()
+        silent.wait_for(r"game 1 over: time$")
+        assert silent.js(boxes) == 1, "the box closed by itself\n" + silent.tail()
+        silent.js("document.querySelector('dialog.box button').click()")
+        s.rest(1)
+        assert silent.seen(r"move block") is None, "the box let a press through\n" + silent.tail()
+        assert silent.seen(r"start \d+") is None, "a sound started\n" + silent.tail()
+        alone.wait_for(r"game 1 over: time$")
+
+
+def printed(page, rules, out):
+    """The instructions as printed: the caption less its " of", then the lines, no picture."""
+    pdf = os.path.join(out, "instructions.pdf")
+    with open(pdf, "wb") as f:
+        f.write(base64.b64decode(page.driver.print_page()))
+    text = subprocess.run(["pdftotext", "-layout", pdf, "-"], capture_output=True, text=True,
+                          check=True).stdout
+    assert text.count("\f") == 1, "the instructions on %d pages" % text.count("\f")
+    lines = [" ".join(line.split()) for line in text.splitlines() if line.strip()]
+    title = page.driver.title.removeprefix("Tessaform - ").removesuffix(" of")
+    expected = [title] + [line for line in rules.printed if line.strip()]
+    assert lines == expected, "printed:\n%s" % "\n".join(lines)
+    images = subprocess.run(["pdfimages", "-list", pdf], capture_output=True, text=True).stdout
+    assert len(images.splitlines()) == 2, "a picture on paper:\n" + images  # its header alone
+
+
+def beside_the_desktop(www, program, rules, out):
+    """The same deal at the same calendar time and size in both: the same pixels after the deal,
+    a move, a match, a collision's dissolve, and on a narrow screen; the same caption."""
+    with closing(Desktop("800x600", out + "/desktop", nested=True)) as desk:
+        desk.env.update(TESSAFORM_SEED="4", LC_ALL="C.UTF-8")  # the page writes dates as C does
+        # The calendar stopped, the monotonic clock of Qt's timers and SDL's sound running.
+        game = Game(desk, program, "dummy",
+                    before=["faketime", "-f", "--exclude-monotonic", FROZEN])
+        d = Player(game, rules)
+        size = d.layout()
+        d.deal(1)
+        frozen = time.mktime(time.strptime(FROZEN, "%Y-%m-%d %H:%M:%S")) * 1000
+        with closing(Page(www, out + "/page", "seed=4", size, "Date.now = () => %d;" % frozen)) \
+                as page:
+            b = touched(page, rules)
+            dealt = lambda game: [n for n in game.lines if re.search(": (layout|deal) ", n)]
+            assert dealt(page) == dealt(game), "\n".join(dealt(page) + dealt(game))
+            for played in game, page:
+                played.wait_for(r"end 154$")
+            differ = differing("the board", game, page, out)
+            k = d.open()[0]
+            arrow = d.quiet(k)
+            for p in d, b:
+                p.press(k, arrow)
+            differ += differing("a move", game, page, out)
+            k = d.open()[0]
+            for p in d, b:
+                p.match(k)
+            differ += differing("a match", game, page, out)
+            for played, p in (game, d), (page, b):
+                collide(played, p)
+            differ += differing("a collision", game, page, out)
+            caption = game.xdotool("search", "--name", "^Tessaform - ", "getwindowname").strip()
+            assert page.driver.title == " ".join(caption.split()), page.driver.title
+
+            desk.run("xrandr", "-s", "640x480")
+            narrow = game.wait_for(r"narrow (\d+)x(\d+)$").groups()
+            game.locate(*map(int, narrow))
+            page.resize(*map(int, narrow))
+            page.wait_for(r"narrow %sx%s$" % narrow)
+            differ += differing("the narrow warning", game, page, out)
+            assert not differ, "\n".join(differ)
+
+
+def still(take):
+    """What take() returns once it returns the same twice running, a second apart."""
+    takes = [take()]
+
+    def again():
+        time.sleep(1)
+        takes.append(take())
+        return takes[-1] == takes[-2]
+
+    wait_until("a still screen", again)
+    return takes[-1]
+
+
+def differing(what, game, page, out):
+    """Where the desktop's view and the canvas differ, once neither changes; both kept in OUT."""
+    def both():
+        shot, canvas = game.shot(), page.canvas()
+        (x, y), row = game.view, 3 * shot.width
+        view = b"".join(shot.pixels[at + 3 * x:at + row]
+                        for at in range(row * y, row * shot.height, row))
+        return (shot.width - x, shot.height - y, view), canvas
+
+    (width, height, view), canvas = still(both)
+    for name, rgb in ("desktop", view), ("page", canvas[2]):
+        with open(os.path.join(out, "%s-%s.ppm" % (what.replace(" ", "-"), name)), "wb") as f:
+            f.write(b"P6 %d %d 255\n" % (width, height) + rgb)
+    if canvas[:2] != (width, height):
+        return ["%s: the canvas is %dx%d, the desktop's view %dx%d" % (what, *canvas[:2], width,
+                                                                      height)]
+    wrong = [i // 3 for i in range(0, len(view), 3) if view[i:i + 3] != canvas[2][i:i + 3]]
+    print("%s: %d pixels differ" % (what, len(wrong)))
+    xs, ys = [i % width for i in wrong], [i // width for i in wrong]
+    return ["%s: %d pixels differ, within (%d,%d)-(%d,%d)" % (
+        what, len(wrong), min(xs), min(ys), max(xs), max(ys))] if wrong else []
+
+
+if __name__ == "__main__":
+    scenarios = {f.__name__: f for f in (plays_a_set, left_alone, beside_the_desktop)}
+    if len(sys.argv) != 6 or sys.argv[1] not in scenarios:
+        sys.exit(__doc__)
+    skip_without_chromium()
+    name, www, program, tool, out = sys.argv[1:]
+    if not os.path.isfile(os.path.join(www, "index.html")):
+        sys.exit("no page in %s: make web builds it" % www)
+    began = time.monotonic()
+    scenarios[name](www, program, Rules(tool), out)
+    print("page %s: passed in %.0f s" % (name, time.monotonic() - began))
