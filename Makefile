@@ -39,7 +39,8 @@ build-dev: configure-dev
 run: build
 	@$(BUILD)/desktop/tessaform
 
-test: build-dev
+# The browser's page too, which the e2e tests play.
+test: build-dev web
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
 # The browser's page in $(WEB_BUILD)/www/, static files any web server can serve. Emscripten

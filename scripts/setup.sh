@@ -39,7 +39,8 @@ dev=(
   poppler-utils desktop-file-utils appstream librsvg2-bin lintian man-db groff-base
   # sanitizers' and libFuzzer's clang, and static analysis
   clang libclang-rt-14-dev clang-tidy cppcheck
-  # the browser tests: their packages go here
+  # the page in a headless Chromium through its driver and Debian's Selenium; a stopped calendar
+  chromium chromium-driver python3-selenium faketime
 )
 
 # Installing a sound server enables its user units for every user's login: its postinst
