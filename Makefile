@@ -8,7 +8,8 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSAFORM_WERROR=ON
 
 .PHONY: all setup setup-dev configure configure-dev build build-dev run test package \
-	test-sanitized leakcheck screenshots fuzz lint bench soak clean format setup-web web web-run
+	test-sanitized leakcheck screenshots fuzz lint bench soak clean format setup-web web web-run \
+	web-figures
 
 all: build
 
@@ -58,6 +59,10 @@ WEB_PORT ?= 8000
 web-run: web
 	@echo "Tessaform: open http://127.0.0.1:$(WEB_PORT)/ in a browser; Ctrl+C stops the server."
 	@python3 -m http.server --bind 127.0.0.1 --directory $(WEB_BUILD)/www $(WEB_PORT)
+
+# The page's size, load, first touch to the board and idle wake-ups in headless Chromium.
+web-figures: web
+	@/usr/bin/python3 bench/web-figures.py $(WEB_BUILD)/www
 
 # Every unit test, the soak, the fuzz corpora and the refused-timer faults again,
 # built with AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer: the
