@@ -86,7 +86,10 @@ mergeInto(LibraryManager.library, {
         const box = canvas.getBoundingClientRect();
         Page.push(1, [Math.floor(e.clientX - box.left), Math.floor(e.clientY - box.top)]);
       });
-      document.getElementById('touch').addEventListener('pointerdown', () => Page.firstTouch());
+      const prompt = document.getElementById('touch');
+      prompt.addEventListener('pointerdown', () => Page.firstTouch());
+      // Asked for only now: a touch while the module loaded was lost.
+      prompt.textContent = 'Click, tap or press a key to play Tessaform.';
       document.addEventListener('keydown', e => {
         if ((e.ctrlKey || e.metaKey) && (e.key === 'p' || e.key === 'P')) {
           e.preventDefault();
