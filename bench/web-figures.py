@@ -45,8 +45,9 @@ def when(page, line):
 
 
 def one_load(www, out, idle):
-    """Milliseconds from the navigation to the prompt shown and live, and from the touch to the
-    opening figure and the board; then the timer callbacks a second of a game left alone."""
+    """Milliseconds from the navigation to the first paint and to the prompt asking for a touch,
+    and from the touch to the opening figure and the board; then the timer callbacks a second of
+    a game left alone."""
     page = Page(www, out, "seed=1", before=WATCH)
     try:
         shown = page.js("return performance.getEntriesByName('first-contentful-paint')[0]"
@@ -81,7 +82,7 @@ def main():
         loads = [one_load(www, os.path.join(out, str(run)), run == 0) for run in range(runs)]
     idle = loads[0].pop()
     shown, live, figure, board = (median(column) for column in zip(*loads))
-    print("load to the first touch's prompt: shown %.0f ms, taking a touch %.0f ms "
+    print("load to the first paint %.0f ms, to the prompt asking for the first touch %.0f ms "
           "(median of %d)" % (shown, live, runs))
     print("first touch to the opening figure %.0f ms, to the board %.0f ms, after the deal "
           "sound's %.0f ms" % (figure, board, 93_541 / 22_050 * 1000))

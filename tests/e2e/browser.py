@@ -11,7 +11,7 @@ import sys
 import tempfile
 import threading
 
-from desktop import Played, Shot
+from desktop import Played, Shot, wait_until
 
 CHROMIUM, DRIVER = "/usr/bin/chromium", "/usr/bin/chromedriver"
 try:
@@ -85,7 +85,10 @@ class Page(Played):
         self.driver.set_window_size(width + dx, height + dy)
 
     def touch(self):
-        self.driver.find_element("id", "touch").click()  # as the player's: sound may start
+        """The first touch once the page asks for it, as a player's: sound may start."""
+        prompt = self.driver.find_element("id", "touch")
+        wait_until("the prompt to touch", lambda: prompt.text.startswith("Click"))
+        prompt.click()
 
     def more(self):
         for entry in self.driver.get_log("browser"):
