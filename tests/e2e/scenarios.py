@@ -47,8 +47,6 @@ def a_set(game, p, send, screen):
     """A set played to its recap and another begun; send(points) presses (see presses_wait),
     screen(wide) makes the game's screen 640 pixels wide or as wide as it was."""
     game.wait_for(r"start 154 sync$")
-    game.wait_screen("the opening figure without the board", p.no_board,
-                     gone=lambda: game.seen(r"end 154$"))
     presses_wait(game, p, send)
     game.wait_screen("the board with its red master", p.board_shown)
 
@@ -81,11 +79,13 @@ def a_set(game, p, send, screen):
 
 
 def presses_wait(game, p, send):
-    """Presses during the deal sound wait behind it, then are handled in order: a move in each
-    of four blocks, none making two blocks equal. The first is a double click, whose second
-    press moves nothing, then a right click, which is no press."""
+    """Presses during the deal sound wait behind it, the opening figure left showing, then are
+    handled in order: a move in each of four blocks, none making two blocks equal. The first is
+    a double click, whose second press moves nothing, then a right click, which is no press."""
     presses = [p.aim(k, p.quiet(k)) for k in (1, 4, 7, 10)]
-    send([point for point, _ in presses])
+    send([point for point, _ in presses])  # first, as the sound lasts only 4.2 s
+    game.wait_screen("the opening figure without the board", p.no_board,
+                     gone=lambda: game.seen(r"end 154$"))
     game.wait_for(re.escape(presses[-1][1]) + "$")
     end, first = game.seen(r"end 154$"), game.seen(r"move block")
     assert end is not None and first > end, "a press was handled during the deal sound"
