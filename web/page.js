@@ -6,7 +6,6 @@ mergeInto(LibraryManager.library, {
     waiting: null,  // the game's wake-up while it waits for an event
     timers: {},
     lastTimer: 0,
-    timerCallbacks: 0,  // for the figures: how often a game left alone wakes the page
     waves: {},
     sounds: {},
     audio: null,
@@ -168,7 +167,6 @@ mergeInto(LibraryManager.library, {
   page_timer_start: function(ms) {
     const handle = ++Page.lastTimer;
     Page.timers[handle] = setInterval(() => {
-      ++Page.timerCallbacks;
       Page.push(2, [handle], 'timer' + handle);
     }, ms);
     return handle;
