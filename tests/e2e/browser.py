@@ -89,6 +89,7 @@ class Page(Played):
         prompt = self.driver.find_element("id", "touch")
         wait_until("the prompt to touch", lambda: prompt.text.startswith("Click"))
         prompt.click()
+        return self
 
     def more(self):
         for entry in self.driver.get_log("browser"):

@@ -22,19 +22,10 @@ NO_AUDIO = "window.AudioContext = function() { throw new Error('no audio here');
 FROZEN = "2026-12-09 12:00:00"  # the calendar time of the pixel comparison, stopped
 
 
-def touched(page, rules):
-    """The page's first touch, its layout and its first game dealt."""
-    page.touch()
-    player = Player(page, rules)
-    player.layout()
-    player.deal(1)
-    return player
-
-
 def plays_a_set(www, program, rules, out):
     """The desktop's set (scenarios.a_set), with the page's presses and window sizes."""
     with closing(Page(www, out, "seed=1")) as page:
-        p = touched(page, rules)
+        p = Player(page.touch(), rules).begin()
 
         def send(points):
             act = page.actions()
@@ -57,8 +48,8 @@ def left_alone(www, program, rules, out):
         silent = pages.enter_context(closing(Page(www, out + "/silent", "seed=3",
                                                   before=NO_AUDIO)))
         began = time.monotonic()  # before either game's clock starts
-        touched(alone, rules)
-        s = touched(silent, rules)
+        Player(alone.touch(), rules).begin()
+        s = Player(silent.touch(), rules).begin()
         silent.wait_screen("the board at once", s.board_shown)
         s.press(s.open()[0], None)  # lost: its sound, the first not waited for, cannot start
         silent.wait_for(r"warning$")
@@ -111,7 +102,7 @@ def beside_the_desktop(www, program, rules, out):
         frozen = time.mktime(time.strptime(FROZEN, "%Y-%m-%d %H:%M:%S")) * 1000
         with closing(Page(www, out + "/page", "seed=4", size, "Date.now = () => %d;" % frozen)) \
                 as page:
-            b = touched(page, rules)
+            b = Player(page.touch(), rules).begin()
             dealt = lambda game: [n for n in game.lines if re.search(": (layout|deal) ", n)]
             assert dealt(page) == dealt(game), "\n".join(dealt(page) + dealt(game))
             for played in game, page:
@@ -141,19 +132,6 @@ def beside_the_desktop(www, program, rules, out):
             assert not differ, "\n".join(differ)
 
 
-def still(take):
-    """What take() returns once it returns the same twice running, a second apart."""
-    takes = [take()]
-
-    def again():
-        time.sleep(1)
-        takes.append(take())
-        return takes[-1] == takes[-2]
-
-    wait_until("a still screen", again)
-    return takes[-1]
-
-
 def differing(what, game, page, out):
     """Where the desktop's view and the canvas differ, once neither changes; both kept in OUT."""
     def both():
@@ -163,7 +141,15 @@ def differing(what, game, page, out):
                         for at in range(row * y, row * shot.height, row))
         return (shot.width - x, shot.height - y, view), canvas
 
-    (width, height, view), canvas = still(both)
+    takes = [both()]
+
+    def still():  # the same twice running, a second apart
+        time.sleep(1)
+        takes.append(both())
+        return takes[-1] == takes[-2]
+
+    wait_until("a still screen", still)
+    (width, height, view), canvas = takes[-1]
     for name, rgb in ("desktop", view), ("page", canvas[2]):
         with open(os.path.join(out, "%s-%s.ppm" % (what.replace(" ", "-"), name)), "wb") as f:
             f.write(b"P6 %d %d 255\n" % (width, height) + rgb)

@@ -39,6 +39,12 @@ class Player:
     def __init__(self, game, rules):
         self.game, self.rules = game, rules
 
+    def begin(self):
+        """Its layout and its first game dealt."""
+        self.layout()
+        self.deal(1)
+        return self
+
     def layout(self):
         width, height, x, y = map(int, self.game.wait_for(
             r"layout (\d+)x(\d+) board (-?\d+),(-?\d+)$").groups())

@@ -22,10 +22,7 @@ DEAL_SECONDS = 93_541 / 22_050
 def start(desk, program, rules, audio="dummy", platform="xcb"):
     """The game on the desktop, laid out and its first game dealt."""
     game = Game(desk, program, audio, platform)
-    player = Player(game, rules)
-    player.layout()
-    player.deal(1)
-    return game, player
+    return game, Player(game, rules).begin()
 
 
 def play_a_set(program, rules, desk):
