@@ -4,9 +4,12 @@
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
+#include <atomic>
 #include <chrono>
-#include <cstring>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
+#include <utility>
 
 #include "Resources.h"
 #include "Wave.h"
@@ -29,8 +32,54 @@ constexpr Uint16 kDeviceFrames = 256;
 constexpr auto kDrainGrace = std::chrono::seconds(2);
 // How long the device stays open after a sound's end, for the next one to follow.
 constexpr int kLingerMs = 500;
+// SDL 2.26's pipewire and pulseaudio drivers wait for their server without a bound, as SDL's
+// audio starts and as a device opens. A working server takes under 0.1 s for both with both
+// cores busy; this is far past that, and half the deal sound's own wait.
+constexpr auto kOpeningBound = std::chrono::seconds(2);
 
 }  // namespace
+
+// The thread owns SDL's audio subsystem until `done`. SDL 2.26 holds its device lock through a
+// driver's opening: until a stuck one ends, no other can start, nor may the subsystem quit. A
+// sound that stops waiting leaves the opening abandoned, and the thread closes what it opens.
+struct SoundPlayer::Opening {
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::atomic<bool> done = false;
+    bool abandoned = false;
+    bool up = false;     // the subsystem
+    std::string driver;  // the one chosen, if the subsystem came up here
+    SDL_AudioDeviceID device = 0;
+    std::shared_ptr<Opening> self;  // the thread's hold, taken as it starts
+
+    void Run() {
+        if (!up) {
+            SDL_SetMainReady();
+            // SDL would otherwise take SIGINT and SIGTERM for its own event queue, which the
+            // game never reads: a logout or `kill` must end the program as usual.
+            SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+            up = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+            driver = up ? SDL_GetCurrentAudioDriver() : "";
+        }
+        SDL_AudioSpec want{};
+        want.freq = kDeviceRate;
+        want.format = kDeviceFormat;
+        want.channels = kDeviceChannels;
+        want.samples = kDeviceFrames;
+        device = up ? SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0) : 0;
+        const std::lock_guard lock(mutex);
+        // Nothing of a failure is kept: the next sound chooses a driver afresh, and finds a
+        // server that has come (back) since.
+        if (device == 0 || abandoned) {
+            SDL_CloseAudioDevice(std::exchange(device, 0));  // of none: nothing happens
+            if (std::exchange(up, false)) {
+                SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            }
+        }
+        done = true;
+        finished.notify_one();
+    }
+};
 
 SoundPlayer::SoundPlayer(MessageBoxPort& messages, Log log, Later later)
     : messages_(messages), log_(std::move(log)), later_(std::move(later)) {}
@@ -58,32 +107,35 @@ bool SoundPlayer::OpenDevice() {
     if (device_ != 0) {
         return true;
     }
-    if (!subsystemUp_) {
-        SDL_SetMainReady();
-        // SDL would otherwise take SIGINT and SIGTERM for its own event queue, which the
-        // game never reads: a logout or `kill` must end the program as usual.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        subsystemUp_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-        const char* driver = subsystemUp_ ? SDL_GetCurrentAudioDriver() : nullptr;
-        // The disk driver starts its file anew at each opening: one file per run.
-        keepOpen_ = driver != nullptr && std::strcmp(driver, "disk") == 0;
-        if (driver != nullptr) {
-            Say(std::string("driver ") + driver);
-        }
+    if (opening_ && !opening_->done) {  // given up on by an earlier sound
+        Say("still no answer");
+        return false;
     }
-    SDL_AudioSpec want{};
-    want.freq = kDeviceRate;
-    want.format = kDeviceFormat;
-    want.channels = kDeviceChannels;
-    want.samples = kDeviceFrames;
-    device_ = subsystemUp_ ? SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0) : 0;
+    opening_ = std::make_shared<Opening>();
+    opening_->up = std::exchange(subsystemUp_, false);
+    opening_->self = opening_;
+    // An SDL thread: SDL keeps an error text per thread and frees it at the end of its own only.
+    SDL_DetachThread(SDL_CreateThread(
+        [](void* opening) {
+            std::exchange(static_cast<Opening*>(opening)->self, nullptr)->Run();
+            return 0;
+        },
+        "SoundOpening", opening_.get()));
+    std::unique_lock lock(opening_->mutex);
+    if (!opening_->finished.wait_for(lock, kOpeningBound,
+                                     [this] { return opening_->done.load(); })) {
+        opening_->abandoned = true;
+        Say("no answer");
+        return false;
+    }
+    subsystemUp_ = opening_->up;
+    device_ = opening_->device;
+    if (!opening_->driver.empty()) {
+        // The disk driver starts its file anew at each opening: one file per run.
+        keepOpen_ = opening_->driver == "disk";
+        Say("driver " + opening_->driver);
+    }
     if (device_ == 0) {
-        // Nothing of a failure is kept: the next sound chooses a driver afresh, and finds a
-        // server that has come (back) since.
-        if (subsystemUp_) {
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
-            subsystemUp_ = false;
-        }
         Say("no device");
         return false;
     }

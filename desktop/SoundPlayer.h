@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,7 @@ namespace tessaform {
 // The device opens for a sound and, given a way to run something later, closes again
 // soon after the last sound has played, so a silent game costs the sound server nothing.
 // A sound that finds no device is skipped; the next sound tries again, so sound comes back
-// with its server.
+// with its server. An opening that the server does not answer holds a sound about 2 s, once.
 class SoundPlayer : public SoundPort {
 public:
     using Log = std::function<void(const std::string&)>;
@@ -37,6 +38,7 @@ private:
         double seconds = 0;
     };
 
+    struct Opening;  // on a thread of its own, as SDL may wait for a server for ever
     bool OpenDevice();
     void CloseDevice(const char* how = "closed");
     // Closes the device `ms` from now unless another sound has started by then.
@@ -55,6 +57,7 @@ private:
     bool subsystemUp_ = false;
     bool keepOpen_ = false;
     std::uint32_t device_ = 0;
+    std::shared_ptr<Opening> opening_;  // the last, which a sound may have given up on
     std::map<int, Converted> converted_;
 };
 

@@ -2,12 +2,18 @@
 // wave images the player accepts.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <limits>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -85,6 +91,41 @@ TEST_F(Playback, EachSoundLooksForTheServerAgainAndOnlyTheFirstFailingAsyncOneWa
     EXPECT_TRUE(later.empty()) << "reopening would start the disk driver's recording anew";
     EXPECT_EQ(shown, testing::Log{"message Cannot play sound.\nThis game works much better with a "
                                   "sound card. / Tessaform"});
+}
+
+// A FIFO that nothing reads stands in for a server that never answers: the disk driver's opening
+// waits in open(2) for a reader, as SDL's pipewire driver waits for a session manager to link
+// its stream. The sound that started it waits a bounded time; the later ones skip at once.
+TEST_F(Playback, AnOpeningThatNeverEndsHoldsOneSoundBrieflyAndSoundComesBackAfterIt) {
+    char folder[] = "/tmp/tessaform-sound-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string fifo = std::string(folder) + "/server";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", fifo.c_str(), 1);
+    unsetenv("SDL_DISKAUDIODELAY");
+    const auto start = std::chrono::steady_clock::now();
+    player.PlaySoundSync(157);
+    const auto held = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(held, std::chrono::milliseconds(1500)) << "gave up before the server could answer";
+    player.PlaySoundAsync(156);  // the first failing sound not waited for: the warning
+    player.PlaySoundSync(154);
+    EXPECT_EQ(log, "no answer, still no answer, warning, still no answer");
+
+    // The server answers at last: the device that comes is closed, which ends the file.
+    std::ifstream(fifo).ignore(std::numeric_limits<std::streamsize>::max());
+    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    // The opening's thread may still be quitting SDL's audio as the file closes.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    do {
+        log.clear();
+        player.PlaySoundSync(157);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    } while (log == "still no answer" && std::chrono::steady_clock::now() < deadline);
+    EXPECT_EQ(log, "driver disk, stream open, start 157 sync, end 157");
+    EXPECT_EQ(shown.size(), 1u);
+    unlink(fifo.c_str());
+    rmdir(folder);
 }
 
 // ---- the images: what the game makes plays, anything else is refused ----
