@@ -34,6 +34,8 @@ dev=(
   # real sound servers for the game to play to, and their recorder and control: PulseAudio,
   # and PipeWire with its session manager, its PulseAudio server and a session bus to run on
   pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus-daemon
+  # pgrep and pkill, for a session manager taken away and let back
+  procps
   # the printed instructions read back; the desktop entry, the metadata and the icon checked;
   # the package's checker, with the man and groff it reads the manual page with
   poppler-utils desktop-file-utils appstream librsvg2-bin lintian man-db groff-base

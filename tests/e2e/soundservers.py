@@ -1,6 +1,7 @@
 """A sound server of a test's own on a private runtime folder, with a null sink to play to:
 PulseAudio, or PipeWire with pipewire-pulse in front. Both answer pactl."""
 
+import contextlib
 import os
 import shutil
 import signal
@@ -14,9 +15,11 @@ COMMANDS = {
     "pulseaudio": ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
                    "-L", "module-native-protocol-unix"],
     # The daemon, its session manager and its PulseAudio server, on a session bus of their own.
+    # The session manager starts again whenever it ends, unless a file `unmanaged` is there.
     "pipewire": ["dbus-run-session", "--", "sh", "-c", "pipewire & until [ -S "
-                 "\"$XDG_RUNTIME_DIR/pipewire-0\" ]; do sleep 0.1; done; "
-                 "wireplumber & exec pipewire-pulse"],
+                 "\"$XDG_RUNTIME_DIR/pipewire-0\" ]; do sleep 0.1; done; while :; do [ -e "
+                 "\"$XDG_RUNTIME_DIR/unmanaged\" ] || wireplumber; sleep 0.1; done & "
+                 "exec pipewire-pulse"],
 }
 
 
@@ -35,7 +38,14 @@ class SoundServer:
         # from starting one of its own while ours is down.
         self.client_env = dict(XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime,
                                PULSE_SERVER="unix:%s/pulse/native" % self.runtime)
-        self.env = dict(os.environ, **self.client_env)
+        # WirePlumber's own settings: its Bluetooth monitor, which no test needs, watches logind's
+        # folders, and without them (no systemd-logind, as in a chroot or container) it quits.
+        settings = os.path.join(self.runtime, "config")
+        os.makedirs(os.path.join(settings, "wireplumber", "bluetooth.lua.d"))
+        with open(os.path.join(settings, "wireplumber", "bluetooth.lua.d", "80-off.lua"), "w") as f:
+            f.write("bluez_monitor.enabled = false\n")
+        self.env = dict(os.environ, XDG_CONFIG_HOME=settings, **self.client_env)
+        self.unmanaged = os.path.join(self.runtime, "unmanaged")
 
     def __enter__(self):
         try:
@@ -53,6 +63,9 @@ class SoundServer:
                               text=True).stdout
 
     def start(self):
+        """The whole server, its session manager too."""
+        with contextlib.suppress(FileNotFoundError):
+            os.remove(self.unmanaged)
         # A process group of its own: one signal reaches every process of the server.
         self.proc = subprocess.Popen(COMMANDS[self.name], env=self.env, stdout=subprocess.DEVNULL,
                                      stderr=open(os.path.join(self.out, self.name + ".log"), "ab"),
@@ -61,6 +74,19 @@ class SoundServer:
         self.pactl("load-module", "module-null-sink", "sink_name=tessaform")
         self.pactl("set-default-sink", "tessaform")
         return self
+
+    def session_manager(self, running):
+        """PipeWire's WirePlumber ended and kept away, or let back: without it the server links no
+        stream, and a client waits for the link."""
+        if running:
+            os.remove(self.unmanaged)
+        else:
+            open(self.unmanaged, "w").close()
+            subprocess.run(["pkill", "-g", str(self.proc.pid), "-x", "wireplumber"])
+        find = ["pgrep", "-g", str(self.proc.pid), "-x", "wireplumber"]
+        wait_until("the session manager " + ("back" if running else "gone"),
+                   lambda: (subprocess.run(find, stdout=subprocess.DEVNULL).returncode == 0)
+                   == running)
 
     def streams(self):
         """Its sink inputs now: the game's, as nothing else here plays."""
