@@ -11,9 +11,11 @@ db="$build/compile_commands.json"
 cmake --build "$build" --target tessaform >/dev/null
 
 if git rev-parse --git-dir >/dev/null 2>&1; then
-    mapfile -t sources < <(git ls-files -co --exclude-standard '*.cpp' | grep -v '^build')
+    # The page's sources compile only with Emscripten, which the native build's database lacks.
+    mapfile -t sources < <(git ls-files -co --exclude-standard '*.cpp' | grep -v -e '^build' -e '^web/')
 else
-    mapfile -t sources < <(find . -name '*.cpp' -not -path './build*' | sed 's|^\./||' | sort)
+    mapfile -t sources < <(find . -name '*.cpp' -not -path './build*' -not -path './web/*' |
+        sed 's|^\./||' | sort)
 fi
 jobs=$(nproc)
 
