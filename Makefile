@@ -40,10 +40,9 @@ build-dev: configure-dev
 run: build
 	@$(BUILD)/desktop/tessaform
 
-# The browser's page too, which the e2e tests play. They mostly wait, for sounds and the
-# game's own clock, so one more runs at a time than there are cores.
+# The browser's page too, which the e2e tests play.
 test: build-dev web
-	@cd $(BUILD) && ctest --output-on-failure -j$$(($(JOBS) + 1))
+	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
 # The browser's page in $(WEB_BUILD)/www/, static files any web server can serve. Emscripten
 # compiles the game; the native build first makes the pictures, sounds and glyphs it embeds.
