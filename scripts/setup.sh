@@ -17,6 +17,9 @@ play=(
   dpkg-dev file
   # run, on X11 and on Wayland, with the Liberation fonts and fontconfig's cache of them
   qt6-qpa-plugins qt6-wayland fonts-liberation2 fontconfig
+  # Qt's own menus and boxes in Debian's sans face, as on its desktops: in Liberation Sans the
+  # menu bar is taller, and on an 800x600 screen the strip's boxes then cover the board's top row
+  fonts-dejavu-core
 )
 
 # the browser's page (make web): Emscripten, with its clang, binaryen and node
