@@ -157,9 +157,10 @@ def hear_the_deal(program, rules, desk, server, driver):
     time.sleep(3)
     assert server.streams() == 0, "a silent game keeps a stream"
     assert game.seen(r"no device|cut ") is None, game.tail()
-    # The riffles sound from 0.62 s to 3.84 s of the 4.24 s sound.
+    # The riffles sound from 0.62 s to 3.84 s of the 4.24 s sound. A loaded machine's server
+    # stretches it by a gap or two; a wrong rate would halve or double it.
     seconds = recording.seconds()
-    assert 3.0 < seconds < 3.4, f"sound for {seconds:.2f} s, not the deal's 3.2 s"
+    assert 3.0 < seconds < 3.8, f"sound for {seconds:.2f} s, not the deal's 3.2 s"
     print(f"{server.name} through SDL's {driver} driver: the deal sounded {seconds:.2f} s")
     if driver == server.name:
         through_the_servers_life(game, player, server)
