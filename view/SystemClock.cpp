@@ -16,7 +16,7 @@ std::string SystemClock::FormatLocal(CalendarTime time) {
     std::tm local{};
     localtime_r(&t, &local);
     char text[128];
-    const std::size_t length = std::strftime(text, sizeof text, "%c", &local);
+    const std::size_t length = std::strftime(text, sizeof text, format_, &local);
     return std::string(text, length);
 }
 

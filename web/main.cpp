@@ -65,19 +65,6 @@ protected:
     void Stop(int handle) override { page_timer_stop(handle); }
 };
 
-// The date as the desktop's C locale writes "%c": the browser's C library pads the day with a
-// zero, glibc with a blank.
-class PageClock final : public SystemClock {
-public:
-    std::string FormatLocal(CalendarTime time) override {
-        const std::time_t t = static_cast<std::time_t>(time);
-        std::tm local{};
-        localtime_r(&t, &local);
-        char text[64];
-        return std::string(text, std::strftime(text, sizeof text, "%a %b %e %H:%M:%S %Y", &local));
-    }
-};
-
 class Page;
 
 // Modal boxes as the page's dialogs; while one is open, its loop goes on running the
@@ -200,7 +187,9 @@ private:
     }
 
     PixelSurface surface_;
-    PageClock clock_;
+    // The date as the desktop's C locale writes "%c": the browser's C library pads the day
+    // with a zero, glibc with a blank.
+    SystemClock clock_{"%a %b %e %H:%M:%S %Y"};
     PageTimers timers_;
     PageBoxes boxes_;
     PageSound sound_;
