@@ -39,30 +39,11 @@ enum Ink : std::uint8_t {
 // After the classic sixteen, the one colour of the disc's soft rim.
 constexpr Rgb kLightBlueColour{128, 128, 255};
 
-// Named colours, then a 6x6x6 colour cube, then a grey ramp to fill the rest.
+// The named colours; the rest of the table stays black, as nothing is drawn in it.
 std::array<Rgb, kPaletteSize> MakePalette() {
     std::array<Rgb, kPaletteSize> palette{};
-    std::size_t next = 0;
-    for (const Rgb& c : kClassicColours) {
-        palette[next++] = c;
-    }
-    palette[next++] = kLightBlueColour;
-    for (int r = 0; r < 6; ++r) {
-        for (int g = 0; g < 6; ++g) {
-            for (int b = 0; b < 6; ++b) {
-                palette[next++] = {static_cast<std::uint8_t>(r * 51),
-                                   static_cast<std::uint8_t>(g * 51),
-                                   static_cast<std::uint8_t>(b * 51)};
-            }
-        }
-    }
-    const std::size_t greyStart = next;
-    const std::size_t greyCount = kPaletteSize - greyStart;
-    for (; next < kPaletteSize; ++next) {
-        const auto level =
-            static_cast<std::uint8_t>(255 * (next - greyStart + 1) / (greyCount + 1));
-        palette[next] = {level, level, level};
-    }
+    std::copy(kClassicColours.begin(), kClassicColours.end(), palette.begin());
+    palette[kLightBlue] = kLightBlueColour;
     return palette;
 }
 
@@ -275,8 +256,7 @@ std::vector<GeneratedResource> MakeBlockPictures() {
     std::vector<GeneratedResource> pictures;
     for (std::size_t k = 0; k < kArrangementCodes.size(); ++k) {
         const int id = kPictureResourceIds[k];
-        pictures.push_back({"BITMAP", id, EncodeBlock(DrawBlock(kArrangementCodes[k]), palette),
-                            "bitmap_" + std::to_string(id) + ".dib"});
+        pictures.push_back({"BITMAP", id, EncodeBlock(DrawBlock(kArrangementCodes[k]), palette)});
     }
     // In id order, so the embedded table reads 130 to 153.
     std::sort(pictures.begin(), pictures.end(),

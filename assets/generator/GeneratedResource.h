@@ -12,7 +12,6 @@ struct GeneratedResource {
     std::string type;  // "BITMAP", "SOUND", "ICON"
     int id = 0;
     std::vector<std::uint8_t> bytes;
-    std::string fileName;  // for the copy written beside the generated source
 };
 
 // Bitmaps 130 to 153: one picture of each arrangement.

@@ -13,13 +13,7 @@ namespace tessaform::assetgen {
 
 namespace {
 
-enum Ink : std::uint8_t {
-    kGreen = 10,
-    kRed = 9,
-    kYellow = 11,
-    kBlue = 12,
-    kMagenta = 13,
-};
+enum Ink : std::uint8_t { kRed = 9, kGreen, kYellow, kBlue, kMagenta };
 
 // Where each nested shape lies in one size of the icon; all bounds inclusive.
 struct Design {
@@ -74,8 +68,8 @@ std::vector<std::uint8_t> EncodeIcon(const Design& d) {
 
 std::vector<GeneratedResource> MakeIcons() {
     return {
-        {"ICON", kIconLargeId, EncodeIcon(kLarge), "icon_" + std::to_string(kIconLargeId) + ".dib"},
-        {"ICON", kIconSmallId, EncodeIcon(kSmall), "icon_" + std::to_string(kIconSmallId) + ".dib"},
+        {"ICON", kIconLargeId, EncodeIcon(kLarge)},
+        {"ICON", kIconSmallId, EncodeIcon(kSmall)},
     };
 }
 

@@ -227,7 +227,7 @@ GeneratedResource Pack(int id, const WaveFormat& format, std::size_t dataBytes,
     const std::size_t frames = dataBytes / static_cast<std::size_t>(format.FrameBytes());
     const std::vector<double> samples = synthesize(frames);
     const std::vector<std::uint8_t> data = EncodePcm(samples, format.bitsPerSample);
-    return {"SOUND", id, MakeWaveFile(format, data, info), "sound_" + std::to_string(id) + ".wav"};
+    return {"SOUND", id, MakeWaveFile(format, data, info)};
 }
 
 }  // namespace
@@ -236,18 +236,18 @@ std::vector<GeneratedResource> MakeSounds() {
     const WaveFormat mono8{1, 22050, 8};
     const WaveFormat mono16{1, 22050, 16};
     const WaveFormat stereo16{2, 22050, 16};
-    std::vector<GeneratedResource> sounds;
-    sounds.push_back(Pack(154, mono8, 93541, DealSound, {}));
-    sounds.push_back(Pack(155, mono8, 27565, CollisionSound,
-                          {"Boing", "Two blocks collide: a jew's harp twang falling in pitch."}));
-    sounds.push_back(Pack(156, mono8, 27565, MatchSound,
-                          {"Ding", "A block matches the master: one strike of a small bell."}));
-    sounds.push_back(Pack(157, mono8, 8820, RestSound, {}));
-    sounds.push_back(Pack(158, stereo16, 110048, GameOverSound,
-                          {"Bell", "The game is over: one ring of the boxing bell."}));
-    sounds.push_back(Pack(159, mono16, 57316, LossSound,
-                          {"Fall", "A block is lost: a tone gliding down and dying away."}));
-    return sounds;
+    return {
+        Pack(154, mono8, 93541, DealSound, {}),
+        Pack(155, mono8, 27565, CollisionSound,
+             {"Boing", "Two blocks collide: a jew's harp twang falling in pitch."}),
+        Pack(156, mono8, 27565, MatchSound,
+             {"Ding", "A block matches the master: one strike of a small bell."}),
+        Pack(157, mono8, 8820, RestSound, {}),
+        Pack(158, stereo16, 110048, GameOverSound,
+             {"Bell", "The game is over: one ring of the boxing bell."}),
+        Pack(159, mono16, 57316, LossSound,
+             {"Fall", "A block is lost: a tone gliding down and dying away."}),
+    };
 }
 
 }  // namespace tessaform::assetgen

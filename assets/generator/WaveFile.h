@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "Bytes.h"
+
 namespace tessaform::assetgen {
 
 struct WaveFormat {
@@ -44,21 +46,6 @@ inline std::vector<std::uint8_t> EncodePcm(std::span<const double> samples, int 
 }
 
 namespace wavefile_detail {
-
-inline void PutLe16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    // A range, not two push_backs: with push_back, GCC 12 at -O2 warns falsely
-    // (-Wstringop-overflow) that MakeWaveFile's last insert, of the body after the RIFF
-    // size, writes past a 4-byte buffer, which TESSAFORM_WERROR makes an error. The code it
-    // compiles is right: the generator's output is byte for byte the same either way.
-    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(v & 0xFF),
-                                   static_cast<std::uint8_t>((v >> 8) & 0xFF)};
-    out.insert(out.end(), bytes, bytes + 2);
-}
-
-inline void PutLe32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    PutLe16(out, v & 0xFFFF);
-    PutLe16(out, v >> 16);
-}
 
 inline void PutTag(std::vector<std::uint8_t>& out, std::string_view tag) {
     out.insert(out.end(), tag.begin(), tag.begin() + 4);
