@@ -52,19 +52,11 @@ void DrawOpeningFigure(DeviceContext& dc, const Rect& client) {
         int startX, startY;
         std::initializer_list<Stroke> strokes;
     };
+    // A run is cut where a stroke ends: each stroke leaves its end point to the next.
     const Run runs[] = {
-        {l,
-         t,
-         {{kRed, w, h / 2},
-          {kGreen, l, h},
-          {kBlue, w / 2, t},
-          {kYellow, w, h},
-          {kRed, l, h / 2},
-          {kBlue, w, t},
-          {kGreen, 3 * w / 4, h},
-          {kBlack, w / 4, t},
-          {kMagenta, w, h / 4},
-          {kRed, l, 3 * h / 4}}},
+        {l, t, {{kRed, w, h / 2}, {kGreen, l, h}, {kBlue, w / 2, t}, {kYellow, w, h}}},
+        {w, h, {{kRed, l, h / 2}, {kBlue, w, t}, {kGreen, 3 * w / 4, h}, {kBlack, w / 4, t}}},
+        {w / 4, t, {{kMagenta, w, h / 4}, {kRed, l, 3 * h / 4}}},
         {l, t, {{kYellow, w / 4, h}, {kGreen, 3 * w / 4, t}}},
         {l, h, {{kRed, w / 4, t}, {kBlue, l, h / 4}, {kGreen, w / 2, h}, {kYellow, w, t}}},
         {3 * w / 4, t, {{kBlack, w, 3 * h / 4}, {kYellow, l, 3 * h / 4}}},
