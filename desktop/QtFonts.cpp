@@ -54,29 +54,6 @@ int CellHeightAt(QFont font, int pixelSize) {
     return QFontMetrics(font).height();
 }
 
-// The cell grows with the pixel size, so the best size sits where it first reaches
-// the height asked for, or just below.
-QFont SizedFont(const FontSpec& spec) {
-    QFont font = BaseFont(spec);
-    const int want = spec.height == 0 ? kUsualCellHeight : spec.height;
-    int low = 1;
-    int high = 2 * want;
-    while (low < high) {
-        const int mid = (low + high) / 2;
-        if (CellHeightAt(font, mid) >= want) {
-            high = mid;
-        } else {
-            low = mid + 1;
-        }
-    }
-    int best = low;
-    if (best > 1 && want - CellHeightAt(font, best - 1) <= CellHeightAt(font, best) - want) {
-        best -= 1;
-    }
-    font.setPixelSize(best);
-    return font;
-}
-
 // Each character drawn alone in black on white, a pixel of room all round where the font says
 // it inks; what turns black is kept.
 GlyphFont Rasterize(const QFont& font) {
@@ -107,14 +84,31 @@ GlyphFont Rasterize(const QFont& font) {
 
 }  // namespace
 
-const QFont& ResolveFont(const FontSpec& spec) {
-    static std::list<std::pair<FontSpec, QFont>> fonts;
-    const auto sized = std::ranges::find(fonts, spec, &std::pair<FontSpec, QFont>::first);
-    return (sized != fonts.end() ? *sized : fonts.emplace_back(spec, SizedFont(spec))).second;
+// The cell grows with the pixel size, so the best size sits where it first reaches
+// the height asked for, or just below.
+QFont ResolveFont(const FontSpec& spec) {
+    QFont font = BaseFont(spec);
+    const int want = spec.height == 0 ? kUsualCellHeight : spec.height;
+    int low = 1;
+    int high = 2 * want;
+    while (low < high) {
+        const int mid = (low + high) / 2;
+        if (CellHeightAt(font, mid) >= want) {
+            high = mid;
+        } else {
+            low = mid + 1;
+        }
+    }
+    int best = low;
+    if (best > 1 && want - CellHeightAt(font, best - 1) <= CellHeightAt(font, best) - want) {
+        best -= 1;
+    }
+    font.setPixelSize(best);
+    return font;
 }
 
 FontSource& DesktopFonts() {
-    static FontList fonts([](const FontSpec& spec) { return Rasterize(ResolveFont(spec)); });
+    static FontSource fonts([](const FontSpec& spec) { return Rasterize(ResolveFont(spec)); });
     return fonts;
 }
 

@@ -13,7 +13,7 @@ extern const unsigned char kBakedGlyphs[];
 extern const std::size_t kBakedGlyphSizes[std::size(kBakedFonts)];
 
 FontSource& BakedFonts() {
-    static FontList fonts([](const FontSpec& spec) {
+    static FontSource fonts([](const FontSpec& spec) {
         // One not baked comes round to the first, the default.
         const auto baked = std::find(std::begin(kBakedFonts), std::end(kBakedFonts), spec);
         const std::size_t font = (baked - std::begin(kBakedFonts)) % std::ssize(kBakedFonts);

@@ -76,7 +76,6 @@ public:
 
     virtual void DrawText(std::string_view text, const Rect& r, unsigned flags) = 0;
     virtual void TextOut(int x, int y, std::string_view text) = 0;
-    virtual int TextWidth(std::string_view text) = 0;
 };
 
 // The view's client area: contexts open on it and draw at once.

@@ -72,17 +72,11 @@ private:
     std::array<Glyph, kLast - kFirst + 1> glyphs_{};
 };
 
+// Each font made once, the first time it is asked for, and kept for the life of the source.
 class FontSource {
 public:
-    virtual ~FontSource() = default;
-    virtual const GlyphFont& Resolve(const FontSpec& spec) = 0;
-};
-
-// Each font made once, the first time it is asked for, and kept for the life of the list.
-class FontList final : public FontSource {
-public:
-    explicit FontList(std::function<GlyphFont(const FontSpec&)> make) : make_(std::move(make)) {}
-    const GlyphFont& Resolve(const FontSpec& spec) override {
+    explicit FontSource(std::function<GlyphFont(const FontSpec&)> make) : make_(std::move(make)) {}
+    const GlyphFont& Resolve(const FontSpec& spec) {
         const auto made = std::find_if(fonts_.begin(), fonts_.end(),
                                        [&](const auto& font) { return font.first == spec; });
         return (made != fonts_.end() ? *made : fonts_.emplace_back(spec, make_(spec))).second;

@@ -76,7 +76,6 @@ public:
     void TextOut(int x, int y, std::string_view text) override {
         DrawText(text, {x, y, surface_.width_, y + font_->Height()}, kDtSingleLine);
     }
-    int TextWidth(std::string_view text) override { return font_->Width(text); }
     const GlyphFont& Font() const { return *font_; }  // the one text is drawn in
 
 private:

@@ -29,7 +29,7 @@ Rows Art(const PixelSurface& image) {
 
 // A font of bars: every character but the blank one pixel wide and two high on the baseline,
 // two apart, in a cell of three.
-FontList bars([](const FontSpec&) {
+FontSource bars([](const FontSpec&) {
     std::vector<std::uint8_t> bytes = {2, 3};
     for (char c = GlyphFont::kFirst; c <= GlyphFont::kLast; ++c) {
         bytes.insert(bytes.end(), {2, 0, 254, 1, 2, std::uint8_t(c == ' ' ? 0 : 0xc0)});
