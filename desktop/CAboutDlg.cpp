@@ -51,7 +51,7 @@ QRect MapDialogRect(const DialogBaseUnits& units, int x, int y, int width, int h
 }
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(kCaption);
+    setWindowTitle(kAboutCaption);
     setFont(DialogFont());
     const DialogBaseUnits units = BaseUnitsOf(font());
 
@@ -61,8 +61,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     icon_->setPixmap(pixmap);
     icon_->setGeometry(QRect(MapDialogRect(units, 11, 17, 20, 20).topLeft(), pixmap.size()));
 
-    version_ = StaticText(this, kVersionText, MapDialogRect(units, 40, 10, 119, 8));
-    notice_ = StaticText(this, kNoticeText, MapDialogRect(units, 40, 25, 119, 8));
+    version_ = StaticText(this, kAboutVersion, MapDialogRect(units, 40, 10, 119, 8));
+    notice_ = StaticText(this, kAboutNotice, MapDialogRect(units, 40, 25, 119, 8));
 
     ok_ = new QPushButton("OK", this);
     ok_->setGeometry(MapDialogRect(units, 178, 7, 32, 14));

@@ -29,10 +29,6 @@ class CAboutDlg : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr const char* kCaption = kAboutCaption;
-    static constexpr const char* kVersionText = kAboutVersion;
-    static constexpr const char* kNoticeText = kAboutNotice;
-
     explicit CAboutDlg(QWidget* parent = nullptr);
 
     QLabel& IconLabel() const { return *icon_; }

@@ -82,13 +82,9 @@ struct SoundPlayer::Opening {
 };
 
 SoundPlayer::SoundPlayer(MessageBoxPort& messages, Log log, Later later)
-    : messages_(messages), log_(std::move(log)), later_(std::move(later)) {}
-
-void SoundPlayer::Say(const std::string& line) const {
-    if (log_) {
-        log_(line);
-    }
-}
+    : messages_(messages),
+      log_(log ? std::move(log) : Log([](const std::string&) {})),
+      later_(std::move(later)) {}
 
 SoundPlayer::~SoundPlayer() {
     if (device_ != 0) {
@@ -108,7 +104,7 @@ bool SoundPlayer::OpenDevice() {
         return true;
     }
     if (opening_ && !opening_->done) {  // given up on by an earlier sound
-        Say("still no answer");
+        log_("still no answer");
         return false;
     }
     opening_ = std::make_shared<Opening>();
@@ -125,7 +121,7 @@ bool SoundPlayer::OpenDevice() {
     if (!opening_->finished.wait_for(lock, kOpeningBound,
                                      [this] { return opening_->done.load(); })) {
         opening_->abandoned = true;
-        Say("no answer");
+        log_("no answer");
         return false;
     }
     subsystemUp_ = opening_->up;
@@ -133,13 +129,13 @@ bool SoundPlayer::OpenDevice() {
     if (!opening_->driver.empty()) {
         // The disk driver starts its file anew at each opening: one file per run.
         keepOpen_ = opening_->driver == "disk";
-        Say("driver " + opening_->driver);
+        log_("driver " + opening_->driver);
     }
     if (device_ == 0) {
-        Say("no device");
+        log_("no device");
         return false;
     }
-    Say("stream open");
+    log_("stream open");
     return true;
 }
 
@@ -147,7 +143,7 @@ void SoundPlayer::CloseDevice(const char* how) {
     SDL_CloseAudioDevice(device_);
     device_ = 0;
     playing_ = 0;
-    Say(std::string("stream ") + how);
+    log_(std::string("stream ") + how);
 }
 
 void SoundPlayer::CloseLater(int ms) {
@@ -194,7 +190,7 @@ const SoundPlayer::Converted* SoundPlayer::Prepare(int id) {
 
 bool SoundPlayer::Start(int id, const Converted& sound) {
     if (playing_ != 0 && SDL_GetQueuedAudioSize(device_) > 0) {
-        Say("cut " + std::to_string(playing_));
+        log_("cut " + std::to_string(playing_));
     }
     SDL_ClearQueuedAudio(device_);
     playing_ = id;
@@ -214,7 +210,7 @@ void SoundPlayer::PlaySoundSync(int id) {
     if (sound == nullptr || !OpenDevice() || !Start(id, *sound)) {
         return;
     }
-    Say("start " + std::to_string(id) + " sync");
+    log_("start " + std::to_string(id) + " sync");
     // Wait for the full length even where a driver drains its queue faster than real time.
     using Clock = std::chrono::steady_clock;
     const auto ends = Clock::now() + std::chrono::duration_cast<Clock::duration>(
@@ -224,7 +220,7 @@ void SoundPlayer::PlaySoundSync(int id) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     playing_ = 0;
-    Say("end " + std::to_string(id));
+    log_("end " + std::to_string(id));
     // A queue that stopped draining belongs to a server that went away unnoticed (SDL's
     // pipewire driver does not tell): the next sound must look for the server again.
     if (SDL_GetQueuedAudioSize(device_) > 0) {
@@ -238,14 +234,14 @@ void SoundPlayer::PlaySoundAsync(int id) {
     const Converted* sound = Prepare(id);
     const bool started = sound != nullptr && OpenDevice() && Start(id, *sound);
     if (started) {
-        Say("start " + std::to_string(id) + " async");
+        log_("start " + std::to_string(id) + " async");
         CloseLater(static_cast<int>(sound->seconds * 1000) + kLingerMs);
     }
     if (!started && !warned_) {
         // Marked before the box opens: its loop goes on running the game, whose next
         // failing sound must not stack a second warning on the first.
         warned_ = true;
-        Say("warning");
+        log_("warning");
         messages_.ShowMessage(kSoundWarning, "Tessaform", MessageIcon::kExclamation);
     }
 }

@@ -46,7 +46,6 @@ private:
     const Converted* Prepare(int id);
     // Replaces whatever is playing; false when the sound cannot start.
     bool Start(int id, const Converted& sound);
-    void Say(const std::string& line) const;
 
     MessageBoxPort& messages_;
     Log log_;

@@ -129,12 +129,6 @@ void GameView::LoadPictures() {
     }
 }
 
-void GameView::ReleasePictures() {
-    for (auto& picture : blockImages_) {
-        picture.reset();
-    }
-}
-
 // ---- Block drawing ---------------------------------------------------------
 
 void GameView::Blit(DeviceContext& dc, int block, int arrangement) {
@@ -418,7 +412,6 @@ void GameView::NewSet() {
     state_.gameIndex = 0;
     state_.boardInitialized = 0;
     PerGameReset();
-    ReleasePictures();
     OnDraw(*ports_.surface.OpenClientDC());
 }
 

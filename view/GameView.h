@@ -104,7 +104,6 @@ private:
     void StartClock();
     void PerGameReset();
     void LoadPictures();
-    void ReleasePictures();
 
     // From the last clock reading; the game lasts kGameSeconds.
     TimeSpan SecondsLeft() const;
