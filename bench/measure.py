@@ -1,14 +1,7 @@
 #!/usr/bin/python3
-"""Whole-program figures of the real game, on the end-to-end tests' own desktop and sound
-server; docs/PERFORMANCE.md says what each is and how it is taken.
-
-Left alone for 20 s beside those of its peers installed, with a PulseAudio server that every
-program plays to: CPU, wake-ups and peak memory, and for the game a sound's delay. The game
-alone: start to the opening figure, the deal sound's end to the board, peak memory over a set
-(every block lost at once, which ends a game quickly), the executable's size.
-
-Usage: bench/measure.py BUILD_DIR [RUNS] [--peers-only]
-"""
+# Whole-program figures of the real game beside its peers, on the end-to-end tests' own desktop
+# and sound server; docs/PERFORMANCE.md says what each is and how it is taken.
+# Usage: bench/measure.py BUILD_DIR [RUNS] [--peers-only]
 import glob
 import os
 import re
@@ -37,9 +30,9 @@ PEERS = {
 }
 
 
+# Blue, green, red and a pad byte a pixel, read in a millisecond or two: fast enough to
+# time what appears.
 def rows(screen, ys):
-    """Whole rows of the root window as blue, green, red and a pad byte, read in a millisecond
-    or two: fast enough to time what appears."""
     width = screen.width_in_pixels
     return [screen.root.get_image(0, y, width, 1, X.ZPixmap, 0xFFFFFFFF).data for y in ys]
 
@@ -50,26 +43,26 @@ def when_shown(test):
     return time.monotonic()
 
 
+# The figure's lines cross the middle of the screen in colours the board never shows there
+# before the deal: anything but black (no window yet) and grey.
 def figure_shown(screen):
-    """The figure's lines cross the middle of the screen in colours the board never
-    shows there before the deal: anything but black (no window yet) and grey."""
     middle = rows(screen, [screen.height_in_pixels // 2])[0]
     return any(middle[i:i + 3] not in (b"\x00\x00\x00", b"\x80\x80\x80")
                for i in range(0, len(middle), 4))
 
 
+# A whole row of a yellow square, in the top or bottom cells of the middle row of blocks:
+# every block has its square in one of them, and the figure's lines never run 48 pixels
+# along a row.
 def board_shown(screen):
-    """A whole row of a yellow square, in the top or bottom cells of the middle row of
-    blocks: every block has its square in one of them, and the figure's lines never
-    run 48 pixels along a row."""
     middle = screen.height_in_pixels // 2
     return any(re.search(rb"(?:\x00\xff\xff.){48}", row, re.DOTALL)
                for row in rows(screen, [middle - 40, middle + 40]))
 
 
+# Time on a CPU (ns, schedstat) and voluntary context switches of each of the process's
+# threads; one that ends meanwhile is left out.
 def threads(pid):
-    """Time on a CPU (ns, schedstat) and voluntary context switches of each of the process's
-    threads; one that ends meanwhile is left out."""
     found = {}
     for task in glob.glob(f"/proc/{pid}/task/*"):
         try:
@@ -82,21 +75,19 @@ def threads(pid):
 
 
 def peak_memory(pid):
-    """Peak resident memory in MB."""
     with open(f"/proc/{pid}/status") as status:
         return int(re.search(r"VmHWM:\s*(\d+)", status.read())[1]) / 1024
 
 
 def used(pid, before):
-    """CPU time (ns) and voluntary context switches a second of the threads since `before`."""
     now = threads(pid)
     return [sum(figures[i] - before.get(task, (0, 0))[i] for task, figures in now.items())
             / IDLE_SECONDS for i in (0, 1)]
 
 
+# The CPU of the program, of the server and of both in % of a core, the program's wake-ups
+# a second and its peak memory.
 def left_alone(pid, server):
-    """Over IDLE_SECONDS: the CPU of the program, of the server and of both in % of a core,
-    the program's wake-ups a second and its peak memory."""
     before = threads(pid), threads(server.proc.pid)
     time.sleep(IDLE_SECONDS)
     own, wakeups = used(pid, before[0])
@@ -106,14 +97,13 @@ def left_alone(pid, server):
 
 
 def loud(chunk):
-    """A sample of the monitor's above 2 % of full scale."""
     samples = memoryview(chunk[:len(chunk) // 2 * 2]).cast("h")
     return any(abs(v) > 0.02 * 32768 for v in samples)
 
 
+# The sink's monitor as it comes, (time of the read, samples). The monitor's own latency (a
+# few milliseconds) counts in, so the delays found are at most a little long.
 def record(server):
-    """The sink's monitor as it comes: (time of the read, samples). The monitor's own latency (a
-    few milliseconds) counts in, so the delays found are at most a little long."""
     recorder = subprocess.Popen(
         ["parec", "-d", "tessaform.monitor", "--raw", "--format=s16le", "--channels=1",
          "--latency-msec=5"], env=server.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
@@ -128,7 +118,6 @@ def record(server):
 
 
 def the_game_alone(program, rules, out):
-    """Start to the figure and deal sound's end to the board in ms, peak memory over a set."""
     desktop = Desktop("1920x1080", out)
     try:
         desktop.env["SDL_DISKAUDIOFILE"] = "/dev/null"
@@ -199,7 +188,6 @@ def side_by_side(program, rules, out):
 
 
 def runs(values, digits=0):
-    """The median, then every run's figure."""
     return f"{median(values):.{digits}f} ({', '.join(f'{v:.{digits}f}' for v in values)})"
 
 

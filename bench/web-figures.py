@@ -1,10 +1,8 @@
 #!/usr/bin/python3
-"""Figures of the browser's page in headless Chromium on this machine: its files' bytes, plain
-and gzipped; the load to the first touch's prompt and that touch to the board, the median of a
-few fresh browsers; the timer callbacks of a game left alone. Measured, never judged.
-
-Usage: bench/web-figures.py [WWW [RUNS]]   (WWW: build-web/www, RUNS: 5)
-"""
+# Figures of the browser's page in headless Chromium on this machine: its files' bytes, plain
+# and gzipped; the load to the first touch's prompt and that touch to the board, the median of
+# a few fresh browsers; the timer callbacks of a game left alone. Measured, never judged.
+# Usage: bench/web-figures.py [WWW [RUNS]]   (WWW: build-web/www, RUNS: 5)
 import gzip
 import os
 import sys
@@ -39,15 +37,14 @@ addEventListener('pointerdown', () => { figures.touched ??= performance.now(); }
 
 
 def when(page, line):
-    """The page's time of the first log line that ends so, waited for."""
     page.wait_for(line + "$")
     return next(t for t, text in page.js("return figures.lines") if text.endswith(line))
 
 
+# Milliseconds from the navigation to the first paint and to the prompt asking for a touch,
+# and from the touch to the opening figure and the board; then the timer callbacks a second
+# of a game left alone.
 def one_load(www, out, idle):
-    """Milliseconds from the navigation to the first paint and to the prompt asking for a touch,
-    and from the touch to the opening figure and the board; then the timer callbacks a second of
-    a game left alone."""
     page = Page(www, out, "seed=1", before=WATCH)
     try:
         shown = page.js("return performance.getEntriesByName('first-contentful-paint')[0]"

@@ -10,13 +10,8 @@ db="$build/compile_commands.json"
 # The moc and resource sources are generated in the build tree.
 cmake --build "$build" --target tessaform >/dev/null
 
-if git rev-parse --git-dir >/dev/null 2>&1; then
-    # The page's sources compile only with Emscripten, which the native build's database lacks.
-    mapfile -t sources < <(git ls-files -co --exclude-standard '*.cpp' | grep -v -e '^build' -e '^web/')
-else
-    mapfile -t sources < <(find . -name '*.cpp' -not -path './build*' -not -path './web/*' |
-        sed 's|^\./||' | sort)
-fi
+# The page's sources compile only with Emscripten, which the native build's database lacks.
+mapfile -t sources < <(git ls-files -co --exclude-standard '*.cpp' | grep -v -e '^build' -e '^web/')
 jobs=$(nproc)
 
 echo "lint: clang-tidy on ${#sources[@]} files"
@@ -26,10 +21,7 @@ printf '%s\n' "${sources[@]}" | xargs -P "$jobs" -n 4 \
 grep -E '(warning|error):' "$build/clang-tidy.log" || true
 
 echo "lint: cppcheck"
-includes=()
-for dir in rules assets display view desktop tests/fakes tests/view tests/soak; do
-    includes+=(-I "$dir")
-done
+includes=(-I rules -I assets -I display -I view -I desktop -I tests/fakes -I tests/view -I tests/soak)
 cppcheck_status=0
 # The view binds its sound port as `sound ? *sound : *ownSound_`, both lvalues of
 # objects it owns or is given; cppcheck takes the conditional for a temporary.
