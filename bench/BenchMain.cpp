@@ -7,7 +7,7 @@
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QGuiApplication app(argc, argv);
-    // The handlers take microseconds; a benchmark of the rules alone says nanoseconds itself.
+    // The handlers take microseconds.
     benchmark::SetDefaultTimeUnit(benchmark::kMicrosecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
