@@ -46,12 +46,14 @@ test: build-dev web
 
 # The browser's page in $(WEB_BUILD)/www/, static files any web server can serve. Emscripten
 # compiles the game; the native build first makes the pictures, sounds and glyphs it embeds.
+# WEB_TYPE=Debug (with its own WEB_BUILD) checks the game's invariants after every handler.
 WEB_BUILD ?= build-web
+WEB_TYPE ?= Release
 EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
 web: setup-web configure
 	@cmake --build $(BUILD) -j$(JOBS) --target tessaform-assetgen tessaform_baked_glyphs
 	@test -f $(WEB_BUILD)/CMakeCache.txt || $(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) \
-		-DCMAKE_BUILD_TYPE=Release -DTESSAFORM_WERROR=ON -DTESSAFORM_HOST_BUILD=$(abspath $(BUILD))
+		-DCMAKE_BUILD_TYPE=$(WEB_TYPE) -DTESSAFORM_WERROR=ON -DTESSAFORM_HOST_BUILD=$(abspath $(BUILD))
 	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j$(JOBS)
 
 # Serves the page on this machine only.
