@@ -16,22 +16,19 @@ namespace {
 
 // The screen's own context, noting the texts and the pixels as it draws them. TextOut
 // draws through DrawText, as one line from its point.
-class NotingDC final : public PixelDeviceContext {
-public:
-    explicit NotingDC(FakeSurface& s) : PixelDeviceContext(s.screen), s_(s) {}
+struct NotingDC final : PixelDeviceContext {
+    explicit NotingDC(FakeSurface& s) : PixelDeviceContext(s.screen), surface(s) {}
     void SetPixel(int x, int y, Rgb c) override {
-        if (s_.pixels) {
-            s_.pixels->emplace_back(x, y);
+        if (surface.pixels) {
+            surface.pixels->emplace_back(x, y);
         }
         PixelDeviceContext::SetPixel(x, y, c);
     }
     void DrawText(std::string_view text, const Rect& r, unsigned flags) override {
-        s_.texts.push_back({std::string(text), r, flags, &Font()});
+        surface.texts.push_back({std::string(text), r, flags, &Font()});
         PixelDeviceContext::DrawText(text, r, flags);
     }
-
-private:
-    FakeSurface& s_;
+    FakeSurface& surface;
 };
 
 }  // namespace
@@ -47,19 +44,19 @@ Log Join(std::initializer_list<Log> parts) {
 // Logs the sound by its name, the six being numbered from 154; false when it fails to play.
 bool FakeSound::Plays(int id, const std::string& how) {
     const std::array<std::string, 6> names = {"deal", "collision", "match", "rest", "end", "loss"};
-    log.push_back(how + " sound " + names.at(id - 154));
+    game.log.push_back(how + " sound " + names.at(id - 154));
     return !fails || !fails();
 }
 
 // A waited sound holds the clock for as long as it plays.
 void FakeSound::PlaySoundSync(int id) {
     const auto wave = ParseWave(FindResource(kSoundType, id));
-    clock.ms += Plays(id, "wait") && wave ? static_cast<std::int64_t>(wave->Seconds() * 1000) : 0;
+    game.clock.ms += Plays(id, "wait") && wave ? std::int64_t(wave->Seconds() * 1000) : 0;
 }
 
 void FakeSound::PlaySoundAsync(int id) {
     if (!Plays(id, "start") && !std::exchange(warned, true)) {
-        messages.ShowMessage(kSoundWarning, "Tessaform", MessageIcon::kExclamation);
+        game.messages.ShowMessage(kSoundWarning, "Tessaform", MessageIcon::kExclamation);
     }
 }
 

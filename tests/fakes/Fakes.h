@@ -56,25 +56,21 @@ struct FakeMessages final : MessageBoxPort {
     explicit FakeMessages(Log& log) : log(log) {}
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon) override {
         log.push_back("message " + text + " / " + caption);
-        if (whileOpen) {
-            whileOpen(text);
-        }
+        whileOpen(text);
     }
     Log& log;
-    std::function<void(const std::string& text)> whileOpen;
+    std::function<void(const std::string& text)> whileOpen = [](const std::string&) {};
 };
 
 // A waited sound holds the clock for its real length. One that `fails` is skipped, and
 // the first that fails to start shows the desktop player's one-time warning.
+class Game;
 struct FakeSound final : SoundPort {
-    FakeSound(Log& log, FakeClock& clock, MessageBoxPort& messages)
-        : log(log), clock(clock), messages(messages) {}
+    explicit FakeSound(Game& game) : game(game) {}
     void PlaySoundSync(int id) override;
     void PlaySoundAsync(int id) override;
     bool Plays(int id, const std::string& how);
-    Log& log;
-    FakeClock& clock;
-    MessageBoxPort& messages;
+    Game& game;  // its log, clock and boxes
     std::function<bool()> fails;
     bool warned = false;
 };
@@ -100,9 +96,7 @@ struct FakeSurface final : DrawingSurface {
     Rect ClientRect() const override { return screen.ClientRect(); }
     void ShowNow() override {
         log.push_back("show");
-        if (whenShown) {
-            whenShown();
-        }
+        whenShown();
     }
     // Pixels of the colour in the rectangle; whether its outermost ring is all of the colour.
     int Count(const Rect& r, Rgb colour) const;
@@ -114,7 +108,7 @@ struct FakeSurface final : DrawingSurface {
     PixelSurface screen{1, 1, DesktopFonts()};
     std::vector<TextDrawn> texts;
     std::optional<std::vector<std::pair<int, int>>> pixels;
-    std::function<void()> whenShown;
+    std::function<void()> whenShown = [] {};
 };
 
 // The view on its fakes, and what a player and the passing time do to it, each step
@@ -122,47 +116,26 @@ struct FakeSurface final : DrawingSurface {
 class Game {
 public:
     explicit Game(int width = 792, int height = 560, DissolvePacing pacing = {0, {}});
-    Game& Repaint() {
-        view.OnDraw(*surface.OpenClientDC());
-        return *this;
-    }
-    Game& Press(int x, int y) {
-        view.OnLButtonDown(x, y);
-        return *this;
-    }
+    Game& Repaint() { return view.OnDraw(*surface.OpenClientDC()), *this; }
+    Game& Press(int x, int y) { return view.OnLButtonDown(x, y), *this; }
     Game& PressArrow(int block, int arrow, int times = 1);
     // A press inside the block, off its arrows.
     Game& Miss(int block) { return Press(Block(block).left + 30, Block(block).top + 30); }
     // The clock reads this many seconds into the game.
     Game& At(TimeSpan seconds) {
-        clock.ms = (State().gameStartTime + seconds - kFirstSecond) * 1000;
-        return *this;
+        return clock.ms = (State().gameStartTime + seconds - kFirstSecond) * 1000, *this;
     }
-    Game& Tick() {
-        view.OnTimer(kClockTimer);
-        return *this;
-    }
+    Game& Tick() { return view.OnTimer(kClockTimer), *this; }
     // A second on, the rest timer's tick.
-    Game& EndRest() {
-        clock.ms += 1000;
-        view.OnTimer(kRestTimer);
-        return *this;
-    }
+    Game& EndRest() { return clock.ms += 1000, view.OnTimer(kRestTimer), *this; }
     Game& RunOut() { return At(kGameSeconds).Tick().EndRest(); }
     // Blocks 2 to 11 of a deal in order matched, each the shortest way that meets no open
     // block: four in a move, six in two.
     Game& MatchAllButBlock1();
     // The log and the texts so far.
-    Game& Forget() {
-        log.clear();
-        surface.texts.clear();
-        return *this;
-    }
+    Game& Forget() { return log.clear(), surface.texts.clear(), *this; }
     // The screen's size, and the window repaints.
-    Game& Resize(int width, int height) {
-        surface.screen.Resize(width, height);
-        return Repaint();
-    }
+    Game& Resize(int width, int height) { return surface.screen.Resize(width, height), Repaint(); }
 
     const GameState& State() const { return view.State(); }
     const Rect& Block(int k) const { return State().blockRect[k]; }
@@ -175,7 +148,7 @@ public:
     FakeTimers timers{log};
     FakeClock clock;
     FakeMessages messages{log};
-    FakeSound sound{log, clock, messages};
+    FakeSound sound{*this};
     FakeRandom random;
     GameView view;
 };
