@@ -14,14 +14,13 @@
 #include "Resources.h"
 
 namespace tessaform {
-namespace {
 
 constexpr std::uint32_t kGrey = 0xff808080, kBlack = 0xff000000, kWhite = 0xffffffff,
                         kMagenta = 0xffff00ff, kBlue = 0xff0000ff, kLightBlue = 0xff8080ff,
                         kYellow = 0xffffff00, kGreen = 0xff00ff00, kRed = 0xffff0000;
 
 // Whether colour c is right at (x, y) of a 48 by 48 cell showing the shape.
-bool FitsShape(char shape, int x, int y, std::uint32_t c) {
+static bool FitsShape(char shape, int x, int y, std::uint32_t c) {
     const double r = std::hypot(x - 23.5, y - 23.5);
     const bool bar = (14 <= x && x <= 33) || (14 <= y && y <= 33);
     // Two pixels wide on row 0, a pixel wider each side every second row, the base on row 45.
@@ -77,5 +76,4 @@ TEST(BlockPictures, ShowTheirArrangementAndEachArrowUnderItsHotSpot) {
     EXPECT_THAT(ink, ::testing::Each(::testing::Gt(0))) << "glyph pixels of each arrow";
 }
 
-}  // namespace
 }  // namespace tessaform

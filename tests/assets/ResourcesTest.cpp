@@ -11,11 +11,10 @@
 #include "Picture.h"
 
 namespace tessaform {
-namespace {
 
 // Three by two pixels, rows padded to four bytes, a table of three colours (blue,
 // green, red, 0 each) that index 7 lies past; height > 0 stores the bottom row first.
-std::vector<std::uint8_t> Small(std::int32_t height) {
+static std::vector<std::uint8_t> Small(std::int32_t height) {
     std::vector<std::uint8_t> b = {40,  0, 0, 0,   3, 0, 0, 0, 0, 0, 0, 0, 1,   0, 8,
                                    0,   0, 0, 0,   0, 0, 0, 0, 0, 0, 0, 0, 0,   0, 0,
                                    0,   0, 3, 0,   0, 0, 0, 0, 0, 0, 0, 0, 255, 0, 0,
@@ -49,5 +48,4 @@ TEST(DecodeBitmap, RefusesWhatIsNotAnEightBitUncompressedBitmapOfAtMost4096Squar
     EXPECT_FALSE(DecodeBitmap(std::span<const std::uint8_t>(Small(2)).first(59))) << "cut short";
 }
 
-}  // namespace
 }  // namespace tessaform

@@ -14,13 +14,12 @@
 #include "Wave.h"
 
 namespace tessaform {
-namespace {
 
 using Signal = std::vector<double>;
 constexpr double kRate = 22050;
 
 // Each channel as playback reads it, scaled to -1..1; playback asks for the type in lower case.
-std::vector<Signal> Channels(int id) {
+static std::vector<Signal> Channels(int id) {
     const WaveImage w = ParseWave(FindResource("sound", id)).value_or(WaveImage{});
     std::vector<Signal> channels(w.channels);
     for (std::size_t at = 0; at < w.data.size(); at += w.bitsPerSample / 8) {
@@ -66,5 +65,4 @@ TEST(Sounds, AreLoudAndQuietWhereTheirCharacterWantsIt) {
     }
 }
 
-}  // namespace
 }  // namespace tessaform

@@ -13,7 +13,6 @@
 #include "QtPorts.h"
 
 namespace tessaform::testing {
-namespace {
 
 using namespace std::chrono_literals;
 using std::chrono::milliseconds;
@@ -62,5 +61,4 @@ TEST(ClockTimer, AGameLeftAloneWakesTheViewAboutOnceASecond) {
     EXPECT_LE(counter.ticks, 4 * 2 + 2) << "from " << start << " s left";
 }
 
-}  // namespace
 }  // namespace tessaform::testing

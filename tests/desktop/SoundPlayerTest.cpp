@@ -24,7 +24,6 @@
 #include "Wave.h"
 
 namespace tessaform {
-namespace {
 
 // Each test picks its SDL driver before the first sound, which starts SDL.
 class Playback : public ::testing::Test {
@@ -160,5 +159,4 @@ TEST(WaveImages, OnlyWholeUncompressedImagesOfTheGamesOwnKindPlay) {
     }
 }
 
-}  // namespace
 }  // namespace tessaform

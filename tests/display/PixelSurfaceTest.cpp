@@ -10,12 +10,11 @@
 #include <vector>
 
 namespace tessaform {
-namespace {
 
 using Rows = std::vector<std::string>;
 
 // One string a row, a letter a pixel, '.' for the grey it starts with.
-Rows Art(const PixelSurface& image) {
+static Rows Art(const PixelSurface& image) {
     const std::map<std::uint32_t, char> letters = {
         {kGrey.Argb(), '.'},   {kRed.Argb(), 'r'},     {kGreen.Argb(), 'g'}, {kBlue.Argb(), 'b'},
         {kYellow.Argb(), 'y'}, {kMagenta.Argb(), 'm'}, {kBlack.Argb(), 'k'}, {kWhite.Argb(), 'w'}};
@@ -29,7 +28,7 @@ Rows Art(const PixelSurface& image) {
 
 // A font of bars: every character but the blank one pixel wide and two high on the baseline,
 // two apart, in a cell of three.
-FontSource bars([](const FontSpec&) {
+static FontSource bars([](const FontSpec&) {
     std::vector<std::uint8_t> bytes = {2, 3};
     for (char c = GlyphFont::kFirst; c <= GlyphFont::kLast; ++c) {
         bytes.insert(bytes.end(), {2, 0, 254, 1, 2, std::uint8_t(c == ' ' ? 0 : 0xc0)});
@@ -102,5 +101,4 @@ TEST(PixelSurface, ReportsTheAreaDrawnOnOnceWithinItself) {
     EXPECT_EQ(surface.Pixels()[4 * 20 + 3], kBlue.Argb()) << "a context open across a resize";
 }
 
-}  // namespace
 }  // namespace tessaform

@@ -6,7 +6,6 @@
 #include "Fakes.h"
 
 namespace tessaform::testing {
-namespace {
 
 const Log kBox = {"show", "message No timer available / SDI:TESSAFORM"};
 const Log kRest = Join({{"kill rest timer", "score game 1: match 10 clicks 0 bonus 0 net 10"},
@@ -51,5 +50,4 @@ TEST(RefusedTimer, EachRefusalIsToldStopsItsStepAndTheSetGoesOnWhenGranted) {
     }
 }
 
-}  // namespace
 }  // namespace tessaform::testing

@@ -20,7 +20,6 @@
 #include "TimeText.h"
 
 namespace tessaform {
-namespace {
 
 // Written apart from the product's tables: the arrangements, every order of the four shapes
 // once in their letter order, and the cell positions (clockwise from the top left) that each
@@ -106,5 +105,4 @@ TEST(TimeText, ShowsMinutesWithinTheHourAndSecondsInTwoDigitsEach) {
     }
 }
 
-}  // namespace
 }  // namespace tessaform

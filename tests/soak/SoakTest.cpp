@@ -20,7 +20,6 @@
 #endif
 
 namespace tessaform::testing {
-namespace {
 
 // The first five are wide enough to play on.
 const std::pair<int, int> kSizes[] = {{800, 600},  {792, 560}, {1024, 768}, {641, 600},
@@ -145,7 +144,7 @@ private:
     int depth_ = 0;
 };
 
-long FromEnvironment(const char* name, long fallback) {
+static long FromEnvironment(const char* name, long fallback) {
     const char* text = std::getenv(name);
     return text != nullptr ? std::strtol(text, nullptr, 10) : fallback;
 }
@@ -161,5 +160,4 @@ TEST(Soak, TheViewKeepsItsInvariantsThroughRandomRunsOfTheProgram) {
     EXPECT_GT(soak.sets, 0);
 }
 
-}  // namespace
 }  // namespace tessaform::testing

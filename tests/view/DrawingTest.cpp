@@ -12,7 +12,6 @@
 #include "Fakes.h"
 
 namespace tessaform::testing {
-namespace {
 
 // The figure shows while the deal sound plays, then the board and the clock. Then a collision's
 // sound plays over both blocks framed black, and the blocks grey: both start at their top-left
@@ -73,7 +72,7 @@ constexpr unsigned kLine = kDtSingleLine;                            // from its
 // fitting its box in the font the screen resolves for it, a label set right as "Bonus>", a
 // value centred in its box framed in the pen's colour as "[840]"; then the column's letters
 // top to bottom, a space where a wider step parts two words.
-std::string Read(const FakeSurface& screen, Rgb pen) {
+static std::string Read(const FakeSurface& screen, Rgb pen) {
     std::vector<TextDrawn> texts = screen.texts;
     std::ranges::sort(texts, {}, [](const TextDrawn& t) {
         return std::pair(t.flags == kLine, t.flags == kLine ? t.rect.top : t.rect.left);
@@ -99,7 +98,7 @@ std::string Read(const FakeSurface& screen, Rgb pen) {
 }
 
 // On the column's corners, edges included, or one pixel outside each.
-void PressColumn(Game& g, int out) {
+static void PressColumn(Game& g, int out) {
     const Rect& c = g.State().anotherSetRect;
     g.Press(c.left - out, c.top).Press(c.right + out, c.bottom);
     g.Press(c.left, c.top - out).Press(c.right, c.bottom + out);
@@ -206,5 +205,4 @@ TEST(NarrowScreen, TheWarningStopsTheGameAndTheSetGoesOnWhenWideAgain) {
     EXPECT_EQ(g.State().recapLabelRect.bottom, 700) << "at the bottom";
 }
 
-}  // namespace
 }  // namespace tessaform::testing

@@ -7,11 +7,10 @@
 #include "SoundPlayer.h"
 
 namespace tessaform::testing {
-namespace {
 
 // What a player sees once the presses are done: the board, the net of each game so far, the
 // time left, the bonus when it shows, and the timers that are set.
-std::string Seen(const Game& g) {
+static std::string Seen(const Game& g) {
     std::string seen = g.Board() + " net";
     for (int game = 0; game <= g.State().gameIndex; ++game) {
         seen += " " + std::to_string(g.State().setScores[game]);
@@ -31,7 +30,7 @@ constexpr int kCost = 4 * 10 + 6 * 40;  // of matching blocks 2 to 11
 
 // With no sound at all, so that the one-time warning's box opens, whose loop goes on running
 // the game's timers and repaints.
-Game& Unheard(Game& g, void (*inTheBox)(Game&)) {
+static Game& Unheard(Game& g, void (*inTheBox)(Game&)) {
     g.sound.fails = [] { return true; };
     g.messages.whileOpen = [&g, inTheBox](const std::string&) { inTheBox(g); };
     return g;
@@ -102,5 +101,4 @@ TEST(Presses, EachPressDoesWhatItsPlaceOnTheBoardSaysAndEachWayAGameEndsIsLogged
     }
 }
 
-}  // namespace
 }  // namespace tessaform::testing
