@@ -26,8 +26,7 @@
 namespace tessaform {
 
 // Each test picks its SDL driver before the first sound, which starts SDL.
-class Playback : public ::testing::Test {
-protected:
+struct Playback : ::testing::Test {
     testing::Log shown;
     testing::FakeMessages messages{shown};     // modal: its loop runs `whileOpen`
     std::string log;                           // the player's lines, joined by ", "

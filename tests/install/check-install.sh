@@ -7,10 +7,7 @@ dest=$(mktemp -d)
 trap 'rm -rf "$dest"' EXIT
 cmake --install "$1" --prefix "$dest/usr" >/dev/null
 status=0
-fail() {
-    echo "$1"
-    status=1
-}
+fail() { echo "$1"; status=1; }
 rgb() {
     convert "$1" -crop "1x1+$2+$3" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:
 }

@@ -1,4 +1,5 @@
-// The 24 block pictures: the shape in each cell and the arrows under their hot spots.
+// The pictures: the 24 block pictures, the shape in each cell and the arrows under their hot
+// spots; and decoding the bitmaps they are stored as: row order, colours, and damage refused.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -7,6 +8,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <tuple>
+#include <span>
+#include <cstring>
 #include <vector>
 
 #include "Arrangements.h"
@@ -74,6 +78,41 @@ TEST(BlockPictures, ShowTheirArrangementAndEachArrowUnderItsHotSpot) {
         }
     }
     EXPECT_THAT(ink, ::testing::Each(::testing::Gt(0))) << "glyph pixels of each arrow";
+}
+
+// Three by two pixels, rows padded to four bytes, a table of three colours (kBlue,
+// kGreen, kRed, 0 each) that index 7 lies past; height > 0 stores the bottom row first.
+static std::vector<std::uint8_t> Small(std::int32_t height) {
+    std::vector<std::uint8_t> b = {40,  0, 0, 0,   3, 0, 0, 0, 0, 0, 0, 0, 1,   0, 8,
+                                   0,   0, 0, 0,   0, 0, 0, 0, 0, 0, 0, 0, 0,   0, 0,
+                                   0,   0, 3, 0,   0, 0, 0, 0, 0, 0, 0, 0, 255, 0, 0,
+                                   255, 0, 0, 255, 0, 0, 0, 0, 1, 2, 9, 7, 2,   1, 9};
+    std::memcpy(&b[8], &height, 4);  // the fields are little-endian, as this machine is
+    return b;
+}
+
+TEST(DecodeBitmap, ReadsRowsInTheirStoredOrderAndDrawsAnUnknownIndexOpaqueBlack) {
+    const auto bottomUp = DecodeBitmap(Small(2)), topDown = DecodeBitmap(Small(-2));
+    ASSERT_TRUE(bottomUp && topDown);
+    EXPECT_EQ(std::tuple(bottomUp->width, bottomUp->height, topDown->height), std::tuple(3, 2, 2));
+    EXPECT_EQ(bottomUp->pixels, (std::vector{kBlack, kBlue, kGreen, kRed, kGreen, kBlue}));
+    EXPECT_EQ(topDown->pixels, (std::vector{kRed, kGreen, kBlue, kBlack, kBlue, kGreen}));
+}
+
+TEST(DecodeBitmap, RefusesWhatIsNotAnEightBitUncompressedBitmapOfAtMost4096Square) {
+    // Field offset, size and the value written there; whether the bitmap is still read.
+    const std::tuple<std::size_t, int, std::int32_t, bool> cases[] = {
+        {0, 4, 41, false},    {4, 4, 0, false},   {4, 4, 4096, true},  {4, 4, 4097, false},
+        {8, 4, 0, false},     {8, 4, 4096, true}, {8, 4, 4097, false}, {8, 4, -4096, true},
+        {8, 4, -4097, false}, {12, 2, 2, false},  {14, 2, 4, false},   {16, 4, 1, false},
+        {32, 4, 0, true},     {32, 4, 256, true}, {32, 4, 257, false}};
+    for (const auto& [at, size, value, read] : cases) {
+        std::vector<std::uint8_t> b = Small(2);
+        b.resize(40 + 4 * 256 + 4 * 4096);  // room for every size that is read
+        std::memcpy(&b[at], &value, size);
+        EXPECT_EQ(DecodeBitmap(b).has_value(), read) << "offset " << at << " value " << value;
+    }
+    EXPECT_FALSE(DecodeBitmap(std::span<const std::uint8_t>(Small(2)).first(59))) << "cut short";
 }
 
 }  // namespace tessaform
