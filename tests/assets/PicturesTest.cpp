@@ -8,9 +8,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <tuple>
-#include <span>
 #include <cstring>
+#include <span>
+#include <tuple>
 #include <vector>
 
 #include "Arrangements.h"
@@ -80,8 +80,8 @@ TEST(BlockPictures, ShowTheirArrangementAndEachArrowUnderItsHotSpot) {
     EXPECT_THAT(ink, ::testing::Each(::testing::Gt(0))) << "glyph pixels of each arrow";
 }
 
-// Three by two pixels, rows padded to four bytes, a table of three colours (kBlue,
-// kGreen, kRed, 0 each) that index 7 lies past; height > 0 stores the bottom row first.
+// Three by two pixels, rows padded to four bytes, a table of three colours (blue,
+// green, red, 0 each) that index 7 lies past; height > 0 stores the bottom row first.
 static std::vector<std::uint8_t> Small(std::int32_t height) {
     std::vector<std::uint8_t> b = {40,  0, 0, 0,   3, 0, 0, 0, 0, 0, 0, 0, 1,   0, 8,
                                    0,   0, 0, 0,   0, 0, 0, 0, 0, 0, 0, 0, 0,   0, 0,
