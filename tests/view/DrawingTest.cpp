@@ -35,8 +35,7 @@ TEST(FirstRepaint, TheFigureThenTheBoardAndTheClockThenACollisionsDissolveStepBy
     }
     // The first tick shows the whole game: a clock started before the deal sound, or one
     // that counts a second short, shows less.
-    g.Forget().Tick();
-    EXPECT_EQ(g.surface.texts.at(0).text, "01:45");
+    EXPECT_EQ(g.Forget().Tick().surface.texts.at(0).text, "01:45");
 
     const Rect &a = g.Block(1), &b = g.Block(3);
     std::vector<int> grey;
@@ -187,14 +186,12 @@ TEST(BakedFonts, DrawEveryTextOfTheScreenAsQtsGlyphsDo) {
 TEST(NarrowScreen, TheWarningStopsTheGameAndTheSetGoesOnWhenWideAgain) {
     const Log narrow = {"kill clock timer", "kill rest timer", "narrow 640x480"};
     Game g;
-    g.Resize(640, 480);
-    EXPECT_EQ(g.log, narrow);
+    EXPECT_EQ(g.Resize(640, 480).log, narrow);
     const Rect all = g.surface.ClientRect();
     EXPECT_EQ(g.surface.Count(all, kRed) + g.surface.Count(all, kBlue), all.Width() * all.Height());
     EXPECT_GT(g.surface.Count(all, kBlue), 2000) << "blue words";
-    g.Forget().Resize(641, 480);
-    EXPECT_EQ(g.log, (Log{"layout 641x480 board -29,-19", DealLine(1), "show", "wait sound deal",
-                          "set clock timer"}));
+    EXPECT_EQ(g.Forget().Resize(641, 480).log, (Log{"layout 641x480 board -29,-19", DealLine(1),
+                                                    "show", "wait sound deal", "set clock timer"}));
     g.Forget().Resize(640, 480).PressArrow(4, 2).Resize(1024, 768);
     EXPECT_EQ(g.log, Join({narrow, {"layout 1024x768 board 162,125"}, Rest(1)}));
     const Rect& column = g.State().anotherSetRect;

@@ -94,8 +94,7 @@ TEST(Presses, EachPressDoesWhatItsPlaceOnTheBoardSaysAndEachWayAGameEndsIsLogged
     for (const Case& c : cases) {
         SCOPED_TRACE("case " + std::to_string(&c - cases));
         Game g;
-        g.Repaint().Forget();
-        c.play(g);
+        c.play(g.Repaint().Forget());
         EXPECT_EQ(g.log, c.log);
         EXPECT_EQ(Seen(g), c.seen);
     }
