@@ -18,13 +18,15 @@
 #include "Resources.h"
 
 namespace tessaform {
+// Apart from the screen's colours of the same names, which are of another type.
+namespace {
 
 constexpr std::uint32_t kGrey = 0xff808080, kBlack = 0xff000000, kWhite = 0xffffffff,
                         kMagenta = 0xffff00ff, kBlue = 0xff0000ff, kLightBlue = 0xff8080ff,
                         kYellow = 0xffffff00, kGreen = 0xff00ff00, kRed = 0xffff0000;
 
 // Whether colour c is right at (x, y) of a 48 by 48 cell showing the shape.
-static bool FitsShape(char shape, int x, int y, std::uint32_t c) {
+bool FitsShape(char shape, int x, int y, std::uint32_t c) {
     const double r = std::hypot(x - 23.5, y - 23.5);
     const bool bar = (14 <= x && x <= 33) || (14 <= y && y <= 33);
     // Two pixels wide on row 0, a pixel wider each side every second row, the base on row 45.
@@ -82,7 +84,7 @@ TEST(BlockPictures, ShowTheirArrangementAndEachArrowUnderItsHotSpot) {
 
 // Three by two pixels, rows padded to four bytes, a table of three colours (blue,
 // green, red, 0 each) that index 7 lies past; height > 0 stores the bottom row first.
-static std::vector<std::uint8_t> Small(std::int32_t height) {
+std::vector<std::uint8_t> Small(std::int32_t height) {
     std::vector<std::uint8_t> b = {40,  0, 0, 0,   3, 0, 0, 0, 0, 0, 0, 0, 1,   0, 8,
                                    0,   0, 0, 0,   0, 0, 0, 0, 0, 0, 0, 0, 0,   0, 0,
                                    0,   0, 3, 0,   0, 0, 0, 0, 0, 0, 0, 0, 255, 0, 0,
@@ -115,4 +117,5 @@ TEST(DecodeBitmap, RefusesWhatIsNotAnEightBitUncompressedBitmapOfAtMost4096Squar
     EXPECT_FALSE(DecodeBitmap(std::span<const std::uint8_t>(Small(2)).first(59))) << "cut short";
 }
 
+}  // namespace
 }  // namespace tessaform
