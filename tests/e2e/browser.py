@@ -50,10 +50,8 @@ class Page(Played):
     ahead of the page's own scripts. Everything it starts ends with close()."""
 
     def __init__(self, www, out, query="", client=(800, 559), before=""):
-        super().__init__(out)
+        super().__init__(out, "page.log")
         self.errors = []  # the page's own, as the console tells them
-        os.makedirs(out, exist_ok=True)
-        self.log = open(os.path.join(out, "page.log"), "w")
         self.server = http.server.ThreadingHTTPServer(
             ("127.0.0.1", 0), functools.partial(Quiet, directory=www))
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
@@ -97,11 +95,9 @@ class Page(Played):
                 continue
             # The game's lines come quoted after the script's place.
             line = re.search(r'"(.*)"$', entry["message"])
-            self.lines.append(line[1] if line else entry["message"])
+            self.add(line[1] if line else entry["message"])
             if entry["level"] == "SEVERE":
                 self.errors.append(self.lines[-1])
-            self.log.write(self.lines[-1] + "\n")
-        self.log.flush()
         return True
 
     def locate(self, width, height):
@@ -133,6 +129,5 @@ class Page(Played):
         self.more()
         self.driver.quit()
         self.server.shutdown()
-        self.log.close()
         shutil.rmtree(self.profile, ignore_errors=True)
         assert not self.errors, "the page's errors:\n" + "\n".join(self.errors)

@@ -1,5 +1,5 @@
-"""The real program on a private X screen, or under weston: started, pressed, photographed,
-read through its log."""
+# The real program on a private X screen, or under weston: started, pressed, photographed, read
+# through its log.
 
 import glob
 import os
@@ -24,9 +24,7 @@ def wait_until(what, test):
     return result
 
 
-class Shot:
-    """One screenshot of the root window, as packed RGB rows."""
-
+class Shot:  # one screenshot as packed RGB rows
     def __init__(self, ppm):
         header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
         self.width, self.height = int(header[1]), int(header[2])
@@ -41,8 +39,7 @@ class Shot:
         return sum(self.pixel(x, y) in colours for x, y in points) / len(points)
 
 
-def ring(x, y, size):
-    """The outermost pixels of the square of that size at (x, y)."""
+def ring(x, y, size):  # the outermost pixels of the square of that size at (x, y)
     for d in range(size):
         yield from ((x + d, y), (x + d, y + size - 1), (x, y + d), (x + size - 1, y + d))
 
@@ -52,8 +49,8 @@ def area(x, y, width, height, step=4):
 
 
 class Desktop:
-    """Xvfb with openbox; nested puts a resizable Xephyr in between, as Xvfb keeps its size.
-    Everything it starts, the game included, ends with it."""
+    # Xvfb with openbox; nested puts a resizable Xephyr in between, as Xvfb keeps its size.
+    # Everything it starts, the game included, ends with it.
 
     def __init__(self, size, out, nested=False):
         self.procs, self.out, self.env = [], out, dict(os.environ)
@@ -75,8 +72,7 @@ class Desktop:
         wait_until("window manager", lambda: "window id" in self.run(
             "xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout)
 
-    def server(self, command):
-        """An X server on a display it picks itself, as the tests run side by side."""
+    def server(self, command):  # on a display it picks itself, as the tests run side by side
         read, write = os.pipe()
         self.spawn(command + ["-nolisten", "tcp", "-noreset", "-displayfd", str(write)],
                    open(os.path.join(self.out, command[0] + ".log"), "wb"), pass_fds=(write,))
@@ -108,8 +104,8 @@ class Desktop:
 
 
 class Weston(Desktop):
-    """A headless weston with its desktop shell in place of the X server and window manager,
-    on a private runtime folder."""
+    # A headless weston with its desktop shell in place of the X server and window manager, on
+    # a private runtime folder.
 
     def start(self, size, nested):
         self.folder = tempfile.mkdtemp(prefix="tessaform-wl-")
@@ -124,8 +120,7 @@ class Weston(Desktop):
                     "--config=" + os.path.join(self.folder, "weston.ini")],
                    open(os.path.join(self.out, "weston.log"), "wb"))
 
-    def scene(self):
-        """The panel's and the top-level window's rectangles, as weston placed them."""
+    def scene(self):  # the panel's and the top-level window's rectangles, as weston placed them
         graph = self.run("weston-debug", "scene-graph").stdout
         views = re.findall(r"(panel for output|top-level window)[^\n]*\n\s*position: "
                            r"\((\d+), (\d+)\) -> \((\d+), (\d+)\)", graph)
@@ -144,37 +139,40 @@ class Weston(Desktop):
 
 
 class Played:
-    """A game as a test sees it: its log lines read in order as they come, and its screen.
-    A front end gives more() (reads what came; false once nothing more can) and shot()."""
+    # A game as a test sees it: its log lines read in order as they come, and its screen. A
+    # front end gives more() (reads what came; false once nothing more can) and shot().
 
-    def __init__(self, out):
+    def __init__(self, out, log):
+        os.makedirs(out, exist_ok=True)
         self.out, self.lines, self.cursor, self.view = out, [], 0, (0, 0)
+        self.log = open(os.path.join(out, log), "w")
+
+    def add(self, line):
+        self.log.write(line + "\n")
+        self.log.flush()  # read when a test fails
+        self.lines.append(line)
 
     def tail(self):
         return "\n".join(self.lines[-25:])
 
-    def seen(self, pattern, start=0):
-        """Index of the first line from `start` on that matches, or None."""
+    def seen(self, pattern, start=0):  # the index of the first line from `start` that matches
         return next((i for i in range(start, len(self.lines))
                      if re.search(pattern, self.lines[i])), None)
 
     def wait_for(self, pattern):
-        """The first match after the line the previous wait matched: waits also check order."""
-        wait_until("log line %r" % pattern, lambda: not self.more()
-                   or self.seen(pattern, self.cursor) is not None)
-        at = self.seen(pattern, self.cursor)
-        assert at is not None, "no log line %r after line %d\n%s" % (pattern, self.cursor,
-                                                                      self.tail())
+        # The first match after the line the previous wait matched: waits also check order.
+        found = lambda: self.seen(pattern, self.cursor)
+        wait_until("log line %r" % pattern, lambda: found() is not None or not self.more())
+        assert (at := found()) is not None, "no line %r after line %d\n%s" % (
+            pattern, self.cursor, self.tail())
         self.cursor = at + 1
         return re.search(pattern, self.lines[at])
 
     def wait_screen(self, what, test, gone=lambda: False):
-        """The first screenshot that passes, kept in OUT; fails once `gone` held before a shot."""
-        deadline = time.monotonic() + WAIT
-        while True:
+        # The first screenshot that passes, kept in OUT; fails once `gone` held before a shot.
+        deadline, late = time.monotonic() + WAIT, False
+        while not (passed := test(shot := self.shot())) and not late:
             late = gone() or time.monotonic() > deadline
-            if (passed := test(shot := self.shot())) or late:
-                break
             time.sleep(0.05)
         name = os.path.join(self.out, re.sub(r"\W+", "-", what) + ".ppm")
         with open(name, "wb") as f:
@@ -184,26 +182,22 @@ class Played:
 
 
 class Game(Played):
-    """The program on a desktop, its log read line by line as it comes; `before` runs it."""
+    # The program on a desktop, its log read line by line as it comes; `before` runs it.
 
     def __init__(self, desktop, program, audio, platform="xcb", before=()):
-        super().__init__(desktop.out)
+        super().__init__(desktop.out, "game.log")
         self.desktop, self.times = desktop, []  # when each line came, for measuring
         # Set for the game; the tools started after it ignore them.
         desktop.env.update(QT_QPA_PLATFORM=platform, QT_LOGGING_RULES="tessaform.*=true",
                            SDL_AUDIODRIVER=audio)
-        self.proc = desktop.spawn([*before, program], subprocess.PIPE, text=True,
-                                  errors="replace")
+        self.proc = desktop.spawn([*before, program], subprocess.PIPE, text=True, errors="replace")
         self.reader = threading.Thread(target=self.read, daemon=True)
         self.reader.start()
 
     def read(self):
-        with open(os.path.join(self.out, "game.log"), "w") as copy:
-            for line in self.proc.stderr:
-                copy.write(line)
-                copy.flush()  # read when a test fails
-                self.times.append(time.monotonic())  # first: a line seen has its time
-                self.lines.append(line.rstrip("\n"))
+        for line in self.proc.stderr:
+            self.times.append(time.monotonic())  # first: a line seen has its time
+            self.add(line.rstrip("\n"))
 
     def more(self):
         return self.reader.is_alive()  # once it has ended, every line the program wrote is in
@@ -212,31 +206,28 @@ class Game(Played):
         return self.desktop.shot()
 
     def locate(self, width, height):
-        """Finds the view of that size: the main window, maximised without a frame, fills the
-        screen, and the view is its bottom."""
+        # The main window, maximised without a frame, fills the screen; the view is its bottom.
         screen = self.desktop.shot()
         self.view = (screen.width - width, screen.height - height)
 
     def press(self, x, y):
-        """A left click at (x, y) of the screen."""
         self.xdotool("mousemove", x, y, "click", 1)
 
     def xdotool(self, *arguments):
         return self.desktop.run("xdotool", *map(str, arguments)).stdout
 
-    def boxes(self):
-        """The visible message boxes: captioned with the name alone."""
+    def boxes(self):  # the visible message boxes: captioned with the name alone
         return self.xdotool("search", "--onlyvisible", "--name", "^Tessaform$").split()
 
     def dismiss_warning(self):
-        """Return on the one sound warning, waited closed: it would take the next press."""
+        # Return on the one sound warning, waited closed: it would take the next press.
         boxes = wait_until("the sound warning", self.boxes)
         assert len(boxes) == 1, "%d sound warnings" % len(boxes)
         self.xdotool("windowactivate", "--sync", boxes[0], "key", "Return")
         wait_until("the warning closed", lambda: not self.boxes())
 
     def close(self):
-        """Alt+F4: the program must end with 0 and report nothing gone wrong."""
+        # Alt+F4: the program must end with 0 and report nothing gone wrong.
         self.xdotool("key", "alt+F4")
         code = self.proc.wait(WAIT)
         self.reader.join(WAIT)

@@ -1,5 +1,5 @@
-"""A sound server of a test's own on a private runtime folder, with a null sink to play to:
-PulseAudio, or PipeWire with pipewire-pulse in front. Both answer pactl."""
+# A sound server of a test's own on a private runtime folder, with a null sink to play to:
+# PulseAudio, or PipeWire with pipewire-pulse in front. Both answer pactl.
 
 import contextlib
 import os
@@ -24,8 +24,8 @@ COMMANDS = {
 
 
 class SoundServer:
-    """Started again as often as a test likes, on the same folder; ends with its `with` block.
-    A machine without PipeWire skips its tests, in ctest's terms too (SKIP_RETURN_CODE)."""
+    # Started again as often as a test likes, on the same folder; ends with its `with` block.
+    # A machine without PipeWire skips its tests, in ctest's terms too (SKIP_RETURN_CODE).
 
     def __init__(self, kind, out):
         tools = ("pipewire", "wireplumber", "pipewire-pulse", "dbus-run-session")
@@ -62,8 +62,7 @@ class SoundServer:
         return subprocess.run(["pactl", *arguments], env=self.env, capture_output=True,
                               text=True).stdout
 
-    def start(self):
-        """The whole server, its session manager too."""
+    def start(self):  # the whole server, its session manager too
         with contextlib.suppress(FileNotFoundError):
             os.remove(self.unmanaged)
         # A process group of its own: one signal reaches every process of the server.
@@ -76,8 +75,8 @@ class SoundServer:
         return self
 
     def session_manager(self, running):
-        """PipeWire's WirePlumber ended and kept away, or let back: without it the server links no
-        stream, and a client waits for the link."""
+        # PipeWire's WirePlumber ended and kept away, or let back: without it the server links no
+        # stream, and a client waits for the link.
         if running:
             os.remove(self.unmanaged)
         else:
@@ -88,8 +87,7 @@ class SoundServer:
                    lambda: (subprocess.run(find, stdout=subprocess.DEVNULL).returncode == 0)
                    == running)
 
-    def streams(self):
-        """Its sink inputs now: the game's, as nothing else here plays."""
+    def streams(self):  # its sink inputs now: the game's, as nothing else here plays
         return len(self.pactl("list", "short", "sink-inputs").splitlines())
 
     def stop(self, how=signal.SIGTERM):
