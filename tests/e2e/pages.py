@@ -51,8 +51,7 @@ def left_alone(www, program, rules, out):
         Player(alone.touch(), rules).begin()
         s = Player(silent.touch(), rules).begin()
         silent.wait_screen("the board at once", s.board_shown)
-        s.press(s.open()[0], None)  # lost: its sound, the first not waited for, cannot start
-        silent.wait_for(r"warning$")
+        s.lose("warning")  # its sound, the first not waited for, cannot start
         boxes = "return document.querySelectorAll('dialog.box[open]').length"
         wait_until("the warning box", lambda: silent.js(boxes) == 1)
         # An arrow of the open block farthest from the box in the middle.
@@ -96,12 +95,10 @@ def beside_the_desktop(www, program, rules, out):
         # The calendar stopped, the monotonic clock of Qt's timers and SDL's sound running.
         game = Game(desk, program, "dummy",
                     before=["faketime", "-f", "--exclude-monotonic", FROZEN])
-        d = Player(game, rules)
-        size = d.layout()
-        d.deal(1)
+        d = Player(game, rules).begin()
         frozen = time.mktime(time.strptime(FROZEN, "%Y-%m-%d %H:%M:%S")) * 1000
-        with closing(Page(www, out + "/page", "seed=4", size, "Date.now = () => %d;" % frozen)) \
-                as page:
+        with closing(Page(www, out + "/page", "seed=4", d.client,
+                          "Date.now = () => %d;" % frozen)) as page:
             b = Player(page.touch(), rules).begin()
             dealt = lambda game: [n for n in game.lines if re.search(": (layout|deal) ", n)]
             assert dealt(page) == dealt(game), "\n".join(dealt(page) + dealt(game))
@@ -117,8 +114,8 @@ def beside_the_desktop(www, program, rules, out):
             for p in d, b:
                 p.match(k)
             differ += differing("a match", game, page, out)
-            for played, p in (game, d), (page, b):
-                collide(played, p)
+            for p in d, b:
+                collide(p)
             differ += differing("a collision", game, page, out)
             caption = game.xdotool("search", "--name", "^Tessaform - ", "getwindowname").strip()
             assert page.driver.title == " ".join(caption.split()), page.driver.title

@@ -1,4 +1,4 @@
-"""A player of the real program: plans each block's moves with the rules' own answers."""
+# A player of the real program: plans each block's moves with the rules' own answers.
 
 import subprocess
 
@@ -8,8 +8,8 @@ OFF_ARROWS = (30, 30)  # inside a block, on its top-left shape: no arrow there
 
 
 class Rules:
-    """What tessaform-moves prints: geometry, press points, every arrow's result, and the
-    printed instructions."""
+    # What tessaform-moves prints: geometry, press points, every arrow's result, and the printed
+    # instructions.
 
     def __init__(self, tool):
         tables = {}
@@ -22,8 +22,7 @@ class Rules:
         self.printed = tables["print"]  # the instructions, a line each
         self.width, self.height = (end + self.size for end in self.blocks[-1])  # the board's
 
-    def path(self, start, goal, avoid):
-        """The shortest arrows from start to goal that pass through no arrangement in avoid."""
+    def path(self, start, goal, avoid):  # the shortest arrows through nothing in avoid, or None
         paths, todo = {start: []}, [start]
         for a in todo:
             if a == goal:
@@ -39,8 +38,7 @@ class Player:
     def __init__(self, game, rules):
         self.game, self.rules = game, rules
 
-    def begin(self):
-        """Its layout and its first game dealt."""
+    def begin(self):  # its layout and its first game dealt
         self.layout()
         self.deal(1)
         return self
@@ -49,15 +47,13 @@ class Player:
         width, height, x, y = map(int, self.game.wait_for(
             r"layout (\d+)x(\d+) board (-?\d+),(-?\d+)$").groups())
         self.game.locate(width, height)
-        self.board = (x, y)
-        return width, height
+        self.client, self.board = (width, height), (x, y)
 
     def deal(self, number):
         line = self.game.wait_for(r"deal game %d: ([\d ]+)$" % number)
         self.arrangements, self.lost = [int(a) for a in line[1].split()], set()
 
-    def point(self, k, dx=0, dy=0):
-        """Screen coordinates of (dx, dy) in block k."""
+    def point(self, k, dx=0, dy=0):  # on the screen
         (x, y), view = self.rules.blocks[k], self.game.view
         return view[0] + self.board[0] + x + dx, view[1] + self.board[1] + y + dy
 
@@ -72,13 +68,11 @@ class Player:
     def board_shown(self, shot):
         return self.framed(shot, 0, RED, 1) and not any(self.grey(shot, k) for k in range(1, 12))
 
-    def no_board(self, shot):
-        """The view grey but for thin lines, with no master: the opening figure."""
+    def no_board(self, shot):  # the view grey but for thin lines, with no master: the figure
         board = area(*self.point(0), self.rules.width, self.rules.height)
         return not self.framed(shot, 0, RED, 0.5) and shot.share(board, GREY) > 0.9
 
-    def column(self, shot):
-        """Where to press the tall yellow column by the view's left edge, or None."""
+    def column(self, shot):  # where to press the tall yellow column by the view's left edge
         for x in range(self.game.view[0], self.game.view[0] + 60):
             ys = [y for y in range(self.game.view[1], shot.height) if shot.pixel(x, y) == YELLOW]
             if len(ys) > 400:
@@ -94,14 +88,16 @@ class Player:
         master = self.arrangements[0]
         return [k for k in range(1, 12) if k not in self.lost and self.arrangements[k] != master]
 
-    def quiet(self, k):
-        """An arrow that makes block k equal to no other block, the master included: no sound."""
+    def quiet(self, k):  # an arrow that makes block k equal to no other, the master too: silent
         return next(arrow for arrow, b in enumerate(self.rules.apply[self.arrangements[k]])
                     if b not in self.avoid(k))
 
+    def way(self, k, j=0):  # the shortest arrows that make block k equal to block j alone
+        return self.rules.path(self.arrangements[k], self.arrangements[j], self.avoid(k))
+
     def aim(self, k, arrow):
-        """Where to press an arrow of block k (None: off its arrows), and the log line the game
-        must write for it; notes the arrangement the move makes."""
+        # Where to press an arrow of block k (None: off its arrows), and the log line the game
+        # must write for it; notes the arrangement the move makes.
         if arrow is None:
             return self.point(k, *OFF_ARROWS), "miss block %d" % k
         self.arrangements[k] = self.rules.apply[self.arrangements[k]][arrow]
@@ -117,17 +113,21 @@ class Player:
             self.game.wait_for(r"lose blocks %d %d$" % (k, k))
             self.lost.add(k)
 
+    def lose(self, *then):  # the first open block pressed off its arrows; the lines that follow
+        self.press(self.open()[0], None)
+        for line in then:
+            self.game.wait_for(line + "$")
+
     def match(self, k):
-        for arrow in self.rules.path(self.arrangements[k], self.arrangements[0], self.avoid(k)):
+        for arrow in self.way(k):
             self.press(k, arrow)
         self.game.wait_for(r"match block %d$" % k)
 
     def finish(self, number):
-        """Matches every open block of game `number`, each by a way that makes it equal to no
-        other, and waits out the rest; the game's net score from the log."""
+        # Matches every open block of game `number`, each by a way that makes it equal to no
+        # other, and waits out the rest; the game's net score from the log.
         while blocks := self.open():
-            self.match(next(k for k in blocks if self.rules.path(
-                self.arrangements[k], self.arrangements[0], self.avoid(k)) is not None))
+            self.match(next(k for k in blocks if self.way(k) is not None))
         self.game.wait_for(r"game %d over: done$" % number)
         return self.rest(number)
 

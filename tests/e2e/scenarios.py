@@ -17,19 +17,22 @@ from player import Player, Rules
 from soundservers import SoundServer
 
 DEAL_SECONDS = 93_541 / 22_050
+TIMED = "%{time process} %{category}: %{message}"  # each line begins with the game's clock
 
 
-def start(desk, program, rules, audio="dummy", platform="xcb"):
-    """The game on the desktop, laid out and its first game dealt."""
+def start(desk, program, rules, audio="dummy", platform="xcb"):  # laid out, its first game dealt
     game = Game(desk, program, audio, platform)
     return game, Player(game, rules).begin()
+
+
+def when(line):  # the game's clock at a line, under TIMED
+    return float(line.split()[0])
 
 
 def play_a_set(program, rules, desk):
     game, p = start(desk, program, rules)
 
-    def send(points):
-        """A double click and a right click on the first, then one click on each other."""
+    def send(points):  # a double click and a right click on the first, one click on each other
         (x, y), more = points[0], points[1:]
         game.xdotool("mousemove", x, y, "click", "--repeat", 2, 1, "click", 3)
         assert game.seen(r"end 154$") is None, "the deal sound ended before the first press"
@@ -41,8 +44,8 @@ def play_a_set(program, rules, desk):
 
 
 def a_set(game, p, send, screen):
-    """A set played to its recap and another begun; send(points) presses (see presses_wait),
-    screen(wide) makes the game's screen 640 pixels wide or as wide as it was."""
+    # A set played to its recap and another begun; send(points) presses (see presses_wait),
+    # screen(wide) makes the game's screen 640 pixels wide or as wide as it was.
     game.wait_for(r"start 154 sync$")
     presses_wait(game, p, send)
     game.wait_screen("the board with its red master", p.board_shown)
@@ -63,7 +66,7 @@ def a_set(game, p, send, screen):
     p.layout()
     scores.append(p.rest(2))
 
-    collide(game, p)  # game 3 begins with one
+    collide(p)  # game 3 begins with one
     scores += [p.finish(number) for number in range(3, 6)]
 
     recap = game.wait_for(r"recap: ([-\d ]+) average -?\d+$")
@@ -76,9 +79,9 @@ def a_set(game, p, send, screen):
 
 
 def presses_wait(game, p, send):
-    """Presses during the deal sound wait behind it, the opening figure left showing, then are
-    handled in order: a move in each of four blocks, none making two blocks equal. The first is
-    a double click, whose second press moves nothing, then a right click, which is no press."""
+    # Presses during the deal sound wait behind it, the opening figure left showing, then are
+    # handled in order: a move in each of four blocks, none making two blocks equal. The first
+    # is a double click, whose second press moves nothing, then a right click, which is no press.
     presses = [p.aim(k, p.quiet(k)) for k in (1, 4, 7, 10)]
     send([point for point, _ in presses])  # first, as the sound lasts only 4.2 s
     game.wait_screen("the opening figure without the board", p.no_board,
@@ -90,11 +93,11 @@ def presses_wait(game, p, send):
     assert handled == [e for _, e in presses], "presses handled %s, sent %s" % (handled, presses)
 
 
-def collide(game, p):
-    """The shortest way to make one open block equal to another: both framed black during the
-    collision's sound, then dissolved to grey."""
-    ways = [(p.rules.path(p.arrangements[k], p.arrangements[j], p.avoid(k)), k, j)
-            for k in p.open() for j in p.open() if j != k]
+def collide(p):
+    # The shortest way to make one open block equal to another: both framed black during the
+    # collision's sound, then dissolved to grey.
+    game = p.game
+    ways = [(p.way(k, j), k, j) for k in p.open() for j in p.open() if j != k]
     arrows, k, j = min((w for w in ways if w[0] is not None), key=lambda w: len(w[0]))
     for arrow in arrows:
         p.press(k, arrow)
@@ -126,9 +129,7 @@ def wayland(program, rules, desk):
     assert window == (0, panel[3], *desk.size), f"window {window} under the panel {panel}"
 
 
-class Recording:
-    """What reaches the test's sink from now on, heard through its monitor."""
-
+class Recording:  # what reaches the test's sink from now on, heard through its monitor
     def __init__(self, desk, server, name):
         self.path = os.path.join(desk.out, name + ".raw")
         self.proc = desk.spawn(["parec", "-d", "tessaform.monitor", "--raw", "--rate=22050",
@@ -137,13 +138,22 @@ class Recording:
         wait_until("the recorder linked", lambda: source() not in ([], ["4294967295"]))
 
     def seconds(self):
-        """From the first loud sample to the last. (PipeWire's sink stops sending silence to the
-        recorder once nothing plays.)"""
+        # From the first loud sample to the last: PipeWire's sink stops sending silence to the
+        # recorder once nothing plays.
         self.proc.terminate()
         self.proc.wait()
         samples = memoryview(open(self.path, "rb").read()).cast("h")
         loud = [i for i, v in enumerate(samples) if abs(v) > 400] or [0]
         return (loud[-1] - loud[0]) / 22050
+
+
+def sound_server(kind, program, rules, desk):
+    # The deal heard whole through each driver, then sound through the server's restart, absence
+    # and death (see CMakeLists.txt).
+    with SoundServer(kind, desk.out) as server:
+        desk.env.update(server.client_env, QT_MESSAGE_PATTERN=TIMED)
+        for driver in ["pipewire", "pulseaudio"] if kind == "pipewire" else ["pulseaudio"]:
+            hear_the_deal(program, rules, desk, server, driver)
 
 
 def hear_the_deal(program, rules, desk, server, driver):
@@ -164,7 +174,6 @@ def hear_the_deal(program, rules, desk, server, driver):
     print(f"{server.name} through SDL's {driver} driver: the deal sounded {seconds:.2f} s")
     if driver == server.name:
         through_the_servers_life(game, player, server)
-        print(f"{server.name}: sound came back after a restart, an absence and a kill")
     game.close()
 
 
@@ -174,23 +183,20 @@ def through_the_servers_life(game, player, server):
     a_sound_plays_on(game, player, server)
 
     server.stop()
-    player.press(player.open()[0], None)
-    game.wait_for(r"no device$")
+    player.lose("no device")
     game.dismiss_warning()
-    player.press(player.open()[0], None)  # would wait behind a second warning
-    game.wait_for(r"no device$")
+    player.lose("no device")  # would wait behind a second warning
     server.start()
     a_sound_plays_on(game, player, server)
     warnings = [line for line in game.lines if line.endswith("sound: warning")]
     assert len(warnings) == 1 and not game.boxes(), "%d warnings" % len(warnings)
 
     while player.open():  # the last loss ends the game; the next is dealt after its sounds
-        player.press(player.open()[0], None)
-    when = lambda match: float(match.string.split()[0])  # the game's clock at the line
-    begun = when(game.wait_for(r"start 154 sync$"))
+        player.lose()
+    begun = when(game.wait_for(r"start 154 sync$").string)
     assert server.streams() == 1, "the deal plays in a stream of ours"
     server.stop(signal.SIGKILL)
-    held = when(game.wait_for(r"end 154$")) - begun
+    held = when(game.wait_for(r"end 154$").string) - begun
     assert held >= DEAL_SECONDS - 0.05, "the board came %.2f s into the deal sound" % held
     player.deal(2)
     game.wait_screen("the board after the deal", player.board_shown)
@@ -201,21 +207,19 @@ def through_the_servers_life(game, player, server):
 
 
 def a_sound_plays_on(game, player, server):
-    player.press(player.open()[0], None)  # a press off the arrows: the loss sound 159
-    game.wait_for(r"start 159 async$")
+    player.lose("start 159 async")  # the loss sound
     assert server.streams() == 1, "the sound plays in no stream of ours"  # for 1.8 s at least
     game.wait_for(r"stream closed$")
     assert server.streams() == 0, "a silent game keeps a stream"
 
 
 def no_session_manager(program, rules, desk):
-    """PipeWire whose session manager has gone links no stream, and SDL's pipewire and pulseaudio
-    drivers wait for the link without a bound: the game's opening gives up, the game goes on as
-    without a sound card, and sound comes back with the session manager, or with the server after
-    it died during an opening. Each driver has a server of its own: WirePlumber 0.4 coming back a
-    second time does not always link what came while it was away, whoever plays."""
-    when = lambda line: float(line.split()[0])  # the game's clock at the line
-    desk.env.update(QT_MESSAGE_PATTERN="%{time process} %{category}: %{message}")
+    # PipeWire whose session manager has gone links no stream, and SDL's pipewire and pulseaudio
+    # drivers wait for the link without a bound: the game's opening gives up, the game goes on
+    # as without a sound card, and sound comes back with the session manager, or with the server
+    # after it died during an opening. Each driver has a server of its own: WirePlumber 0.4
+    # coming back a second time does not always link what came while it was away.
+    desk.env.update(QT_MESSAGE_PATTERN=TIMED)
     for driver in "pipewire", "pulseaudio":
         with SoundServer("pipewire", desk.out) as server:
             desk.env.update(server.client_env)
@@ -225,14 +229,11 @@ def no_session_manager(program, rules, desk):
             game.wait_screen("the board after the deal", player.board_shown)
             held = when(game.wait_for(r"sound: no answer$").string) - dealt
             assert held > 1 and not game.seen("warning"), "the deal's opening:\n" + game.tail()
-            player.press(player.open()[0], None)  # a sound it does not wait for: the warning
-            game.wait_for(r"sound: still no answer$")
-            game.wait_for(r"sound: warning$")
+            player.lose("sound: still no answer", "sound: warning")  # not waited for
             game.dismiss_warning()
             threads = lambda: len(os.listdir("/proc/%d/task" % game.proc.pid))
             before = threads()
-            player.press(player.open()[0], None)
-            game.wait_for(r"sound: still no answer$")
+            player.lose("sound: still no answer")
             assert threads() == before, "a thread for each sound"
             # Back, the session manager links the stream: SDL's opening ends, and its device is
             # closed at once.
@@ -244,39 +245,26 @@ def no_session_manager(program, rules, desk):
             assert seconds > 0.5, f"the loss sound reached the sink for {seconds:.2f} s"
             if driver == "pulseaudio":  # SDL's pipewire driver waits for ever on a dead server
                 server.session_manager(False)
-                player.press(player.open()[0], None)
-                game.wait_for(r"sound: no answer$")
+                player.lose("sound: no answer")
                 server.stop(signal.SIGKILL)
                 server.start()
                 a_sound_plays_on(game, player, server)
             server.session_manager(False)
-            player.press(player.open()[0], None)
-            game.wait_for(r"sound: no answer$")
+            player.lose("sound: no answer")
             warnings = [line for line in game.lines if line.endswith("sound: warning")]
             assert len(warnings) == 1 and not game.boxes(), "%d warnings" % len(warnings)
             game.close()  # while an opening is under way
         print(f"SDL's {driver} driver, no session manager: the deal's opening held {held:.2f} s")
 
 
-def sound_server(kind, program, rules, desk):
-    """The game against a sound server of the test's own: the deal heard whole through each
-    driver, then sound through the server's restarts, absence and death (see CMakeLists.txt)."""
-    with SoundServer(kind, desk.out) as server:
-        desk.env.update(server.client_env,
-                        QT_MESSAGE_PATTERN="%{time process} %{category}: %{message}")
-        for driver in ["pipewire", "pulseaudio"] if kind == "pipewire" else ["pulseaudio"]:
-            hear_the_deal(program, rules, desk, server, driver)
-
-
 if __name__ == "__main__":
-    scenarios = {f.__name__: f for f in (play_a_set, wayland)}
-    scenarios["sound_server_pipewire_unmanaged"] = no_session_manager
-    for kind in ("pulseaudio", "pipewire"):
+    scenarios = dict(play_a_set=play_a_set, wayland=wayland,
+                     sound_server_pipewire_unmanaged=no_session_manager)
+    for kind in "pulseaudio", "pipewire":
         scenarios["sound_server_" + kind] = partial(sound_server, kind)
     if len(sys.argv) != 5 or sys.argv[1] not in scenarios:
         sys.exit(__doc__)
-    name, rules, began = sys.argv[1], Rules(sys.argv[3]), time.monotonic()
-    with closing(Weston("1280x1024", sys.argv[4]) if name == "wayland" else
-                 Desktop("800x600", sys.argv[4], nested=name == "play_a_set")) as desk:
-        scenarios[name](sys.argv[2], rules, desk)
-    print("%s: passed in %.0f s" % (name, time.monotonic() - began))
+    name, program, tool, out = sys.argv[1:]
+    with closing(Weston("1280x1024", out) if name == "wayland" else
+                 Desktop("800x600", out, nested=name == "play_a_set")) as desk:
+        scenarios[name](program, Rules(tool), desk)
