@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
-"""usage: pages.py SCENARIO WWW PROGRAM MOVES_TOOL OUT: the browser's page played end to end in
-Chromium, and its canvas set beside the desktop's client image."""
+"""usage: pages.py SCENARIO WWW PROGRAM MOVES_TOOL OUT: the browser's page played in Chromium."""
 
 import base64
 import os
@@ -8,12 +7,12 @@ import re
 import subprocess
 import sys
 import time
-from contextlib import ExitStack, closing
+from contextlib import closing
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 
 from browser import Page, skip_without_chromium
-from desktop import Desktop, Game, wait_until
+from desktop import Desktop, Game, Shot, wait_until
 from player import Player, Rules
 from scenarios import a_set, collide
 
@@ -23,7 +22,7 @@ FROZEN = "2026-12-09 12:00:00"  # the calendar time of the pixel comparison, sto
 
 
 def plays_a_set(www, program, rules, out):
-    """The desktop's set (scenarios.a_set), with the page's presses and window sizes."""
+    # The desktop's set (scenarios.a_set), with the page's presses and window sizes.
     with closing(Page(www, out, "seed=1")) as page:
         p = Player(page.touch(), rules).begin()
 
@@ -40,13 +39,11 @@ def plays_a_set(www, program, rules, out):
 
 
 def left_alone(www, program, rules, out):
-    """Two games for their 105 s at once: one left alone ends by time; the other, which cannot
-    sound, shows the warning, whose box takes no press while its clock ends the game. The
-    printed instructions meanwhile."""
-    with ExitStack() as pages:
-        alone = pages.enter_context(closing(Page(www, out + "/alone", "seed=2")))
-        silent = pages.enter_context(closing(Page(www, out + "/silent", "seed=3",
-                                                  before=NO_AUDIO)))
+    # Two games for their 105 s at once: one left alone ends by time; the other, which cannot
+    # sound, shows the warning, whose box takes no press while its clock ends the game. The
+    # printed instructions meanwhile.
+    with closing(Page(www, out + "/alone", "seed=2")) as alone, \
+            closing(Page(www, out + "/silent", "seed=3", before=NO_AUDIO)) as silent:
         began = time.monotonic()  # before either game's clock starts
         Player(alone.touch(), rules).begin()
         s = Player(silent.touch(), rules).begin()
@@ -72,7 +69,7 @@ def left_alone(www, program, rules, out):
 
 
 def printed(page, rules, out):
-    """The instructions as printed: the caption less its " of", then the lines, no picture."""
+    # The instructions as printed: the caption less its " of", then the lines, no picture.
     pdf = os.path.join(out, "instructions.pdf")
     with open(pdf, "wb") as f:
         f.write(base64.b64decode(page.driver.print_page()))
@@ -88,8 +85,8 @@ def printed(page, rules, out):
 
 
 def beside_the_desktop(www, program, rules, out):
-    """The same deal at the same calendar time and size in both: the same pixels after the deal,
-    a move, a match, a collision's dissolve, and on a narrow screen; the same caption."""
+    # The same deal at the same calendar time and size in both: the same pixels after the deal,
+    # a move, a match, a collision's dissolve, and on a narrow screen; the same caption.
     with closing(Desktop("800x600", out + "/desktop", nested=True)) as desk:
         desk.env.update(TESSAFORM_SEED="4", LC_ALL="C.UTF-8")  # the page writes dates as C does
         # The calendar stopped, the monotonic clock of Qt's timers and SDL's sound running.
@@ -104,19 +101,13 @@ def beside_the_desktop(www, program, rules, out):
             assert dealt(page) == dealt(game), "\n".join(dealt(page) + dealt(game))
             for played in game, page:
                 played.wait_for(r"end 154$")
-            differ = differing("the board", game, page, out)
-            k = d.open()[0]
-            arrow = d.quiet(k)
-            for p in d, b:
-                p.press(k, arrow)
-            differ += differing("a move", game, page, out)
-            k = d.open()[0]
-            for p in d, b:
-                p.match(k)
-            differ += differing("a match", game, page, out)
-            for p in d, b:
-                collide(p)
-            differ += differing("a collision", game, page, out)
+            k, differ = d.open()[0], []
+            for what, step in [("the board", lambda p: None),
+                               ("a move", lambda p: p.press(k, p.quiet(k))),
+                               ("a match", lambda p: p.match(k)), ("a collision", collide)]:
+                for p in d, b:
+                    step(p)
+                differ += differing(what, game, page, out)
             caption = game.xdotool("search", "--name", "^Tessaform - ", "getwindowname").strip()
             assert page.driver.title == " ".join(caption.split()), page.driver.title
 
@@ -130,13 +121,13 @@ def beside_the_desktop(www, program, rules, out):
 
 
 def differing(what, game, page, out):
-    """Where the desktop's view and the canvas differ, once neither changes; both kept in OUT."""
+    # Where the desktop's view and the canvas differ, once neither changes; both kept in OUT.
     def both():
-        shot, canvas = game.shot(), page.canvas()
-        (x, y), row = game.view, 3 * shot.width
+        shot, (x, y) = game.shot(), game.view
+        row = 3 * shot.width
         view = b"".join(shot.pixels[at + 3 * x:at + row]
-                        for at in range(row * y, row * shot.height, row))
-        return (shot.width - x, shot.height - y, view), canvas
+                        for at in range(row * y, len(shot.pixels), row))
+        return b"P6 %d %d 255\n" % (shot.width - x, shot.height - y) + view, page.canvas().ppm
 
     takes = [both()]
 
@@ -146,16 +137,16 @@ def differing(what, game, page, out):
         return takes[-1] == takes[-2]
 
     wait_until("a still screen", still)
-    (width, height, view), canvas = takes[-1]
-    for name, rgb in ("desktop", view), ("page", canvas[2]):
-        with open(os.path.join(out, "%s-%s.ppm" % (what.replace(" ", "-"), name)), "wb") as f:
-            f.write(b"P6 %d %d 255\n" % (width, height) + rgb)
-    if canvas[:2] != (width, height):
-        return ["%s: the canvas is %dx%d, the desktop's view %dx%d" % (what, *canvas[:2], width,
-                                                                      height)]
-    wrong = [i // 3 for i in range(0, len(view), 3) if view[i:i + 3] != canvas[2][i:i + 3]]
-    print("%s: %d pixels differ" % (what, len(wrong)))
-    xs, ys = [i % width for i in wrong], [i // width for i in wrong]
+    for side, ppm in zip(("desktop", "page"), takes[-1]):
+        with open(os.path.join(out, "%s-%s.ppm" % (what.replace(" ", "-"), side)), "wb") as f:
+            f.write(ppm)
+    view, canvas = (Shot(ppm) for ppm in takes[-1])
+    if (view.width, view.height) != (canvas.width, canvas.height):
+        return ["%s: the canvas is %dx%d, the desktop's view %dx%d"
+                % (what, canvas.width, canvas.height, view.width, view.height)]
+    wrong = [(x, y) for y in range(view.height) for x in range(view.width)
+             if view.pixel(x, y) != canvas.pixel(x, y)]
+    xs, ys = [x for x, _ in wrong], [y for _, y in wrong]
     return ["%s: %d pixels differ, within (%d,%d)-(%d,%d)" % (
         what, len(wrong), min(xs), min(ys), max(xs), max(ys))] if wrong else []
 
@@ -168,6 +159,4 @@ if __name__ == "__main__":
     name, www, program, tool, out = sys.argv[1:]
     if not os.path.isfile(os.path.join(www, "index.html")):
         sys.exit("no page in %s: make web builds it" % www)
-    began = time.monotonic()
     scenarios[name](www, program, Rules(tool), out)
-    print("page %s: passed in %.0f s" % (name, time.monotonic() - began))
