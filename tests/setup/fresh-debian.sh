@@ -49,12 +49,8 @@ in_root() {
     chroot "$root" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
         TERM=dumb DEBIAN_FRONTEND=noninteractive "$@"
 }
-installed() {
-    in_root dpkg-query -W -f '${Status}\n' | grep -c 'install ok installed'
-}
-units() {
-    in_root sh -c 'find /etc/systemd/user -type l 2>/dev/null | sort'
-}
+installed() { in_root dpkg-query -W -f '${Status}\n' | grep -c 'install ok installed'; }
+units() { in_root sh -c 'find /etc/systemd/user -type l 2>/dev/null | sort'; }
 
 in_root apt-get update -q >/dev/null
 in_root apt-get install -y -q --no-install-recommends git make >/dev/null
@@ -68,16 +64,12 @@ status=0
 for target in "${targets[@]}"; do
     echo "fresh-debian: make $target"
     before=$(installed)
-    if ! in_root sh -c "cd /root/tessaform && make $target"; then
-        echo "fresh-debian: make $target failed"
-        status=1
-    fi
+    in_root sh -c "cd /root/tessaform && make $target" ||
+        { echo "fresh-debian: make $target failed"; status=1; }
     echo "fresh-debian: make $target installed $(($(installed) - before)) packages"
     units >"$root.units-after-$target"
-    if ! diff -u "$root.units-before" "$root.units-after-$target"; then
-        echo "fresh-debian: make $target left other user units enabled"
-        status=1
-    fi
+    diff -u "$root.units-before" "$root.units-after-$target" ||
+        { echo "fresh-debian: make $target left other user units enabled"; status=1; }
     [[ $status -eq 0 ]] || break
 done
 exit $status

@@ -7,16 +7,15 @@ source "$1"
 sudo=()
 units=$(mktemp -d)
 trap 'rm -rf "$units" "$units.before"' EXIT
-mkdir "$units/sockets.target.wants"
-ln -s /usr/lib/systemd/user/gpg-agent.socket "$units/sockets.target.wants/gpg-agent.socket"
-ln -s /usr/lib/systemd/user/dirmngr.socket "$units/dirmngr.socket"
+link() { mkdir -p "$units/$(dirname "$2")" && ln -s "/usr/lib/systemd/user/$1" "$units/$2"; }
+link gpg-agent.socket sockets.target.wants/gpg-agent.socket
+link dirmngr.socket dirmngr.socket
 enabled_user_units "$units" >"$units.before"
 # The install.
-mkdir "$units/default.target.wants" "$units/pipewire.service.wants"
-ln -s /usr/lib/systemd/user/pipewire.service "$units/default.target.wants/pipewire.service"
-ln -s /usr/lib/systemd/user/pipewire.socket "$units/sockets.target.wants/pipewire.socket"
-ln -s /usr/lib/systemd/user/wireplumber.service "$units/pipewire.service.wants/wireplumber.service"
-ln -s /usr/lib/systemd/user/gpg-agent.socket "$units/gpg-agent-alias.socket"
+link pipewire.service default.target.wants/pipewire.service
+link pipewire.socket sockets.target.wants/pipewire.socket
+link wireplumber.service pipewire.service.wants/wireplumber.service
+link gpg-agent.socket gpg-agent-alias.socket
 disable_new_user_units "$units" "$units.before"
 status=0
 diff "$units.before" <(enabled_user_units "$units") || { echo "other links left"; status=1; }
