@@ -54,8 +54,7 @@ class Page(Played):
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
         self.driver = webdriver.Chrome(options=options, service=Service(
             DRIVER, log_path=os.path.join(out, "chromedriver.log")))
-        if before:
-            self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": before})
+        self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": before})
         self.driver.get("http://127.0.0.1:%d/index.html?%s" % (self.server.server_port, query))
         self.resize(*client)
 

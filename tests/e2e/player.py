@@ -4,8 +4,6 @@ import subprocess
 
 from desktop import GREY, RED, YELLOW, area, ring
 
-OFF_ARROWS = (30, 30)  # inside a block, on its top-left shape: no arrow there
-
 
 class Rules:
     # What tessaform-moves prints: geometry, press points, every arrow's result, and the printed
@@ -31,7 +29,6 @@ class Rules:
                 if b not in paths and (b == goal or b not in avoid):
                     paths[b] = paths[a] + [arrow]
                     todo.append(b)
-        return None
 
 
 class Player:
@@ -77,7 +74,6 @@ class Player:
             ys = [y for y in range(self.game.view[1], shot.height) if shot.pixel(x, y) == YELLOW]
             if len(ys) > 400:
                 return x + 10, (ys[0] + ys[-1]) // 2
-        return None
 
     # Moves.
 
@@ -99,7 +95,7 @@ class Player:
         # Where to press an arrow of block k (None: off its arrows), and the log line the game
         # must write for it; notes the arrangement the move makes.
         if arrow is None:
-            return self.point(k, *OFF_ARROWS), "miss block %d" % k
+            return self.point(k, 30, 30), "miss block %d" % k  # on its top-left shape: no arrow
         self.arrangements[k] = self.rules.apply[self.arrangements[k]][arrow]
         line = "move block %d arrow %d: %d" % (k, arrow, self.arrangements[k])
         return self.point(k, *self.rules.arrows[arrow]), line

@@ -16,10 +16,9 @@ COMMANDS = {
                    "-L", "module-native-protocol-unix"],
     # The daemon, its session manager and its PulseAudio server, on a session bus of their own.
     # The session manager starts again whenever it ends, unless a file `unmanaged` is there.
-    "pipewire": ["dbus-run-session", "--", "sh", "-c", "pipewire & until [ -S "
-                 "\"$XDG_RUNTIME_DIR/pipewire-0\" ]; do sleep 0.1; done; while :; do [ -e "
-                 "\"$XDG_RUNTIME_DIR/unmanaged\" ] || wireplumber; sleep 0.1; done & "
-                 "exec pipewire-pulse"],
+    "pipewire": ["dbus-run-session", "--", "sh", "-c", 'cd "$XDG_RUNTIME_DIR"; pipewire & '
+                 'until [ -S pipewire-0 ]; do sleep 0.1; done; while :; do [ -e unmanaged ] || '
+                 'wireplumber; sleep 0.1; done & exec pipewire-pulse'],
 }
 
 
@@ -42,8 +41,8 @@ class SoundServer:
         # folders, and without them (no systemd-logind, as in a chroot or container) it quits.
         settings = os.path.join(self.runtime, "config")
         os.makedirs(os.path.join(settings, "wireplumber", "bluetooth.lua.d"))
-        with open(os.path.join(settings, "wireplumber", "bluetooth.lua.d", "80-off.lua"), "w") as f:
-            f.write("bluez_monitor.enabled = false\n")
+        open(os.path.join(settings, "wireplumber", "bluetooth.lua.d", "80-off.lua"), "w").write(
+            "bluez_monitor.enabled = false\n")
         self.env = dict(os.environ, XDG_CONFIG_HOME=settings, **self.client_env)
         self.unmanaged = os.path.join(self.runtime, "unmanaged")
 
