@@ -4,7 +4,6 @@
 import glob
 import os
 import re
-import shutil
 import subprocess
 import tempfile
 import threading
@@ -77,8 +76,7 @@ class Desktop:
         self.spawn(command + ["-nolisten", "tcp", "-noreset", "-displayfd", str(write)],
                    open(os.path.join(self.out, command[0] + ".log"), "wb"), pass_fds=(write,))
         os.close(write)
-        with os.fdopen(read) as pipe:
-            self.env["DISPLAY"] = ":" + pipe.readline().strip()
+        self.env["DISPLAY"] = ":" + os.fdopen(read).readline().strip()
         if self.env["DISPLAY"] == ":":
             raise RuntimeError("%s did not start" % command[0])
 
@@ -108,16 +106,16 @@ class Weston(Desktop):
     # a private runtime folder.
 
     def start(self, size, nested):
-        self.folder = tempfile.mkdtemp(prefix="tessaform-wl-")
+        self.runtime = tempfile.TemporaryDirectory(prefix="tessaform-wl-")  # removed with us
+        self.folder = self.runtime.name
         self.env.pop("DISPLAY", None)
         self.env.update(XDG_RUNTIME_DIR=self.folder, WAYLAND_DISPLAY="tessaform")
         # Without the shell's fade-in at start the first screenshots show true colours.
-        with open(os.path.join(self.folder, "weston.ini"), "w") as config:
-            config.write("[shell]\nstartup-animation=none\n")
+        config = os.path.join(self.folder, "weston.ini")
+        open(config, "w").write("[shell]\nstartup-animation=none\n")
         self.spawn(["weston", "--backend=headless-backend.so", "--use-pixman",
                     "--socket=tessaform", "--width=%d" % self.size[0],
-                    "--height=%d" % self.size[1], "--debug", "--idle-time=0",
-                    "--config=" + os.path.join(self.folder, "weston.ini")],
+                    "--height=%d" % self.size[1], "--debug", "--idle-time=0", "--config=" + config],
                    open(os.path.join(self.out, "weston.log"), "wb"))
 
     def scene(self):  # the panel's and the top-level window's rectangles, as weston placed them
@@ -132,10 +130,6 @@ class Weston(Desktop):
                            timeout=WAIT)
             return Shot(subprocess.run(["convert", glob.glob(folder + "/*")[0], "-depth", "8",
                                         "ppm:-"], capture_output=True, check=True).stdout)
-
-    def close(self):
-        super().close()
-        shutil.rmtree(self.folder, ignore_errors=True)
 
 
 class Played:
@@ -159,14 +153,15 @@ class Played:
         return next((i for i in range(start, len(self.lines))
                      if re.search(pattern, self.lines[i])), None)
 
-    def wait_for(self, pattern):
-        # The first match after the line the previous wait matched: waits also check order.
+    def wait_for(self, pattern, *then):
+        # The first match after the line the previous wait matched: waits also check order. Then
+        # each of `then` in turn; the last one's match.
         found = lambda: self.seen(pattern, self.cursor)
         wait_until("log line %r" % pattern, lambda: found() is not None or not self.more())
-        assert (at := found()) is not None, "no line %r after line %d\n%s" % (
+        assert (at := found()) is not None, "no log line %r after line %d\n%s" % (
             pattern, self.cursor, self.tail())
         self.cursor = at + 1
-        return re.search(pattern, self.lines[at])
+        return self.wait_for(*then) if then else re.search(pattern, self.lines[at])
 
     def wait_screen(self, what, test, gone=lambda: False):
         # The first screenshot that passes, kept in OUT; fails once `gone` held before a shot.
@@ -175,8 +170,7 @@ class Played:
             late = gone() or time.monotonic() > deadline
             time.sleep(0.05)
         name = os.path.join(self.out, re.sub(r"\W+", "-", what) + ".ppm")
-        with open(name, "wb") as f:
-            f.write(shot.ppm)
+        open(name, "wb").write(shot.ppm)
         assert passed, "the screen never showed %s (see %s)\n%s" % (what, name, self.tail())
         return shot
 
@@ -187,8 +181,10 @@ class Game(Played):
     def __init__(self, desktop, program, audio, platform="xcb", before=()):
         super().__init__(desktop.out, "game.log")
         self.desktop, self.times = desktop, []  # when each line came, for measuring
-        # Set for the game; the tools started after it ignore them.
+        # Set for the game, each line beginning with its clock; the tools started after it
+        # ignore them.
         desktop.env.update(QT_QPA_PLATFORM=platform, QT_LOGGING_RULES="tessaform.*=true",
+                           QT_MESSAGE_PATTERN="%{time process} %{category}: %{message}",
                            SDL_AUDIODRIVER=audio)
         self.proc = desktop.spawn([*before, program], subprocess.PIPE, text=True, errors="replace")
         self.reader = threading.Thread(target=self.read, daemon=True)

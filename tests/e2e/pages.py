@@ -64,10 +64,10 @@ def left_alone(www, program, rules, out):
             page.wait_for(r"game 1 over: time$")
             # In the page's calendar, from the clock's start, after the deal or its sound.
             logged = page.js("return logged")
-            over = next(i for i, (_, line) in enumerate(logged) if line.endswith("over: time"))
-            begun = [t for t, line in logged[:over] if re.search(r"deal game 1:|end 154$", line)]
-            lasted = (logged[over][0] - begun[-1]) / 1000
-            assert lasted > 104, "over %.1f s into the game\n%s" % (lasted, page.tail())
+            over = next(t for t, line in logged if line.endswith("over: time"))
+            lasted = over - max(t for t, line in logged
+                                if t <= over and re.search(r"deal game 1:|end 154$", line))
+            assert lasted > 104_000, "over %d ms into the game\n%s" % (lasted, page.tail())
         assert silent.js(boxes) == 1, "the box closed by itself\n" + silent.tail()
         silent.js("document.querySelector('dialog.box button').click()")
         s.rest(1)
@@ -78,8 +78,7 @@ def left_alone(www, program, rules, out):
 def printed(page, rules, out):
     # The instructions as printed: the caption less its " of", then the lines, no picture.
     pdf = os.path.join(out, "instructions.pdf")
-    with open(pdf, "wb") as f:
-        f.write(base64.b64decode(page.driver.print_page()))
+    open(pdf, "wb").write(base64.b64decode(page.driver.print_page()))
     text = subprocess.run(["pdftotext", "-layout", pdf, "-"], capture_output=True, text=True,
                           check=True).stdout
     assert text.count("\f") == 1, "the instructions on %d pages" % text.count("\f")
@@ -104,12 +103,10 @@ def beside_the_desktop(www, program, rules, out):
         with closing(Page(www, out + "/page", "seed=4", d.client,
                           "Date.now = () => %d;" % frozen)) as page:
             b = Player(page.touch(), rules).begin()
-            dealt = lambda game: [n for n in game.lines if re.search(": (layout|deal) ", n)]
-            assert dealt(page) == dealt(game), "\n".join(dealt(page) + dealt(game))
-            for played in game, page:
-                played.wait_for(r"end 154$")
+            laid = lambda p: (p.client, p.board, p.arrangements)  # as the layout and deal lines say
+            assert laid(b) == laid(d), "the page %s, the desktop %s" % (laid(b), laid(d))
             k, differ = d.open()[0], []
-            for what, step in [("the board", lambda p: None),
+            for what, step in [("the board", lambda p: p.game.wait_for(r"end 154$")),
                                ("a move", lambda p: p.press(k, p.quiet(k))),
                                ("a match", lambda p: p.match(k)), ("a collision", collide)]:
                 for p in d, b:
@@ -145,17 +142,13 @@ def differing(what, game, page, out):
 
     wait_until("a still screen", still)
     for side, ppm in zip(("desktop", "page"), takes[-1]):
-        with open(os.path.join(out, "%s-%s.ppm" % (what.replace(" ", "-"), side)), "wb") as f:
-            f.write(ppm)
+        open(os.path.join(out, "%s-%s.ppm" % (what.replace(" ", "-"), side)), "wb").write(ppm)
     view, canvas = (Shot(ppm) for ppm in takes[-1])
-    if (view.width, view.height) != (canvas.width, canvas.height):
-        return ["%s: the canvas is %dx%d, the desktop's view %dx%d"
-                % (what, canvas.width, canvas.height, view.width, view.height)]
-    wrong = [(x, y) for y in range(view.height) for x in range(view.width)
-             if view.pixel(x, y) != canvas.pixel(x, y)]
-    xs, ys = [x for x, _ in wrong], [y for _, y in wrong]
-    return ["%s: %d pixels differ, within (%d,%d)-(%d,%d)" % (
-        what, len(wrong), min(xs), min(ys), max(xs), max(ys))] if wrong else []
+    sizes = canvas.width, canvas.height, view.width, view.height
+    wrong = sum(view.pixel(x, y) != canvas.pixel(x, y)
+                for y in range(view.height) for x in range(view.width))
+    return ["%s: the canvas %dx%d, the desktop's view %dx%d, %d pixels differ" % (
+        what, *sizes, wrong)] if wrong or sizes[:2] != sizes[2:] else []
 
 
 if __name__ == "__main__":

@@ -16,16 +16,13 @@ from desktop import BLACK, BLUE, GREEN, GREY, RED, Desktop, Game, Weston, area, 
 from player import Player, Rules
 from soundservers import SoundServer
 
-DEAL_SECONDS = 93_541 / 22_050
-TIMED = "%{time process} %{category}: %{message}"  # each line begins with the game's clock
-
 
 def start(desk, program, rules, audio="dummy", platform="xcb"):  # laid out, its first game dealt
     game = Game(desk, program, audio, platform)
     return game, Player(game, rules).begin()
 
 
-def when(line):  # the game's clock at a line, under TIMED
+def when(line):  # the game's clock at a line
     return float(line.split()[0])
 
 
@@ -101,13 +98,11 @@ def collide(p):
     arrows, k, j = min((w for w in ways if w[0] is not None), key=lambda w: len(w[0]))
     for arrow in arrows:
         p.press(k, arrow)
-    game.wait_for(r"collide blocks %d %d$" % (k, j))
-    game.wait_for(r"start 155 sync$")
+    game.wait_for(r"collide blocks %d %d$" % (k, j), r"start 155 sync$")
     game.wait_screen("blocks %d and %d framed black" % (k, j),
                      lambda s: p.framed(s, k, BLACK) and p.framed(s, j, BLACK),
                      gone=lambda: game.seen(r"end 155$"))
-    for line in ("end 155", "lose blocks %d %d" % (k, j), "start 159 async"):
-        game.wait_for(line + "$")
+    game.wait_for(r"end 155$", r"lose blocks %d %d$" % (k, j), r"start 159 async$")
     game.wait_screen("blocks %d and %d grey" % (k, j), lambda s: p.grey(s, k) and p.grey(s, j))
     p.lost |= {k, j}
 
@@ -119,9 +114,8 @@ def wayland(program, rules, desk):
     game, p = start(desk, program, rules, platform="wayland")
     game.wait_for(r"start 154 sync$")
     # The deal sound holds the thread: the opening figure must be on screen from its start.
-    figure = desk.shot()
     view = area(*game.view, desk.size[0] - game.view[0], desk.size[1] - game.view[1], 1)
-    assert figure.share(view, GREY) < 0.995, "no opening figure as the deal sound starts"
+    assert desk.shot().share(view, GREY) < 0.995, "no opening figure as the deal sound starts"
     game.wait_for(r"end 154$")
     game.wait_screen("the board where the layout puts it", p.board_shown)
     assert game.seen("layout", game.cursor) is None, "laid out more than once\n" + game.tail()
@@ -151,7 +145,7 @@ def sound_server(kind, program, rules, desk):
     # The deal heard whole through each driver, then sound through the server's restart, absence
     # and death (see CMakeLists.txt).
     with SoundServer(kind, desk.out) as server:
-        desk.env.update(server.client_env, QT_MESSAGE_PATTERN=TIMED)
+        desk.env.update(server.client_env)
         for driver in ["pipewire", "pulseaudio"] if kind == "pipewire" else ["pulseaudio"]:
             hear_the_deal(program, rules, desk, server, driver)
 
@@ -159,18 +153,15 @@ def sound_server(kind, program, rules, desk):
 def hear_the_deal(program, rules, desk, server, driver):
     recording = Recording(desk, server, driver)
     game, player = start(desk, program, rules, driver)
-    game.wait_for(r"driver %s$" % driver)
-    game.wait_for(r"start 154 sync$")
+    game.wait_for(r"driver %s$" % driver, r"start 154 sync$")
     assert server.streams() == 1, "the deal plays in a stream of ours"
-    game.wait_for(r"end 154$")
-    game.wait_for(r"stream closed$")
+    game.wait_for(r"end 154$", r"stream closed$")
     time.sleep(3)
     assert server.streams() == 0, "a silent game keeps a stream"
     assert game.seen(r"no device|cut ") is None, game.tail()
     # The riffles sound from 0.62 s to 3.84 s of the 4.24 s sound. A loaded machine's server
     # stretches it by a gap or two; a wrong rate would halve or double it.
-    seconds = recording.seconds()
-    assert 3.0 < seconds < 3.8, f"sound for {seconds:.2f} s, not the deal's 3.2 s"
+    assert 3.0 < (seconds := recording.seconds()) < 3.8, f"sound for {seconds:.2f} s, not 3.2 s"
     print(f"{server.name} through SDL's {driver} driver: the deal sounded {seconds:.2f} s")
     if driver == server.name:
         through_the_servers_life(game, player, server)
@@ -197,7 +188,8 @@ def through_the_servers_life(game, player, server):
     assert server.streams() == 1, "the deal plays in a stream of ours"
     server.stop(signal.SIGKILL)
     held = when(game.wait_for(r"end 154$").string) - begun
-    assert held >= DEAL_SECONDS - 0.05, "the board came %.2f s into the deal sound" % held
+    # The deal sound's 93,541 samples at 22,050 a second, less a tick of the game's clock.
+    assert held >= 93_541 / 22_050 - 0.05, "the board came %.2f s into the deal sound" % held
     player.deal(2)
     game.wait_screen("the board after the deal", player.board_shown)
     # Presses go on: a move that neither matches nor makes two blocks equal, so no sound.
@@ -219,7 +211,6 @@ def no_session_manager(program, rules, desk):
     # as without a sound card, and sound comes back with the session manager, or with the server
     # after it died during an opening. Each driver has a server of its own: WirePlumber 0.4
     # coming back a second time does not always link what came while it was away.
-    desk.env.update(QT_MESSAGE_PATTERN=TIMED)
     for driver in "pipewire", "pulseaudio":
         with SoundServer("pipewire", desk.out) as server:
             desk.env.update(server.client_env)
@@ -241,8 +232,7 @@ def no_session_manager(program, rules, desk):
             wait_until("the given up stream's end", lambda: server.streams() == 0)
             recording = Recording(desk, server, driver + "-later")
             a_sound_plays_on(game, player, server)
-            seconds = recording.seconds()
-            assert seconds > 0.5, f"the loss sound reached the sink for {seconds:.2f} s"
+            assert (seconds := recording.seconds()) > 0.5, f"the loss sound for {seconds:.2f} s"
             if driver == "pulseaudio":  # SDL's pipewire driver waits for ever on a dead server
                 server.session_manager(False)
                 player.lose("sound: no answer")
