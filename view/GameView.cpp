@@ -39,12 +39,7 @@ GameView::Handling::~Handling() {
 void GameView::OnDraw(DeviceContext& dc) {
     const Handling handling(*this);
     GameState& s = state_;
-    s.titleTime = ports_.clock.Now();
-    s.titleTimeText = ports_.clock.FormatLocal(s.titleTime);
-    s.titleText = kTitleNotice + s.titleTimeText + kTitleVersion;
-    if (ports_.setDocumentTitle) {
-        ports_.setDocumentTitle(s.titleText);
-    }
+    WriteTitle();
 
     s.clientRect = ports_.surface.ClientRect();
     dc.SetTransparentBackground();
@@ -64,12 +59,9 @@ void GameView::OnDraw(DeviceContext& dc) {
     dc.FillRect(s.clientRect, kGrey);
     if (s.boardInitialized == 0) {
         FirstGameOfSet(dc);
-    } else if (narrowScreenSeen_) {
-        // The screen changed size under the game: the board follows it.
-        ComputeBoardOrigin(s);
-        ComputeBlockRects(s);
-        ComputePanelLayout(s);
-        LogLayout();
+    } else if (narrowScreenSeen_ || s.clientRect != laidOutFor_) {
+        // The screen or its work area changed size under the game: the board follows it.
+        LayOut();
     }
     narrowScreenSeen_ = false;
 
@@ -89,6 +81,16 @@ void GameView::OnDraw(DeviceContext& dc) {
 
 // While the warning shows, no timer may draw over it or run games on unseen;
 // the game in play is over, and the next wide repaint goes on with the set.
+void GameView::WriteTitle() {
+    GameState& s = state_;
+    s.titleTime = ports_.clock.Now();
+    s.titleTimeText = ports_.clock.FormatLocal(s.titleTime);
+    s.titleText = kTitleNotice + s.titleTimeText + kTitleVersion;
+    if (ports_.setDocumentTitle) {
+        ports_.setDocumentTitle(s.titleText);
+    }
+}
+
 void GameView::SuspendForNarrowScreen() {
     ports_.timers.KillTimer(kClockTimer);
     ports_.timers.KillTimer(kRestTimer);
@@ -101,16 +103,13 @@ void GameView::FirstGameOfSet(DeviceContext& dc) {
     // A set that could not start on a narrow screen starts now, with its first game.
     s.gameOver = 0;
     DrawDeal(s, ports_.random);
-    ComputeBoardOrigin(s);
     s.blockStatus.fill(kOpen);
     s.blockClicks.fill(0);
     s.blockStatus[kMasterBlock] = kMatched;
-    ComputeBlockRects(s);
     BuildDissolveOrder(s);
     AssignDeal(s);
     LoadPictures();
-    ComputePanelLayout(s);
-    LogLayout();
+    LayOut();
     LogDeal();
 
     DrawOpeningFigure(dc, s.clientRect);
@@ -121,6 +120,14 @@ void GameView::FirstGameOfSet(DeviceContext& dc) {
         StartClock();
     }
     s.boardInitialized = 1;
+}
+
+void GameView::LayOut() {
+    ComputeBoardOrigin(state_);
+    ComputeBlockRects(state_);
+    ComputePanelLayout(state_);
+    laidOutFor_ = state_.clientRect;
+    LogLayout();
 }
 
 void GameView::LoadPictures() {

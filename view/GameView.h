@@ -64,6 +64,10 @@ public:
     void OnLButtonDown(int x, int y);
     void OnTimer(int id);
 
+    // The title with the time of now, as every repaint writes it; a front end may write it
+    // before the first, so that its window never shows another.
+    void WriteTitle();
+
     GameState& State() { return state_; }
     const GameState& State() const { return state_; }
 
@@ -103,6 +107,8 @@ private:
     void NewSet();
     void StartClock();
     void PerGameReset();
+    // The board, the strip and the column for the client area as it is now.
+    void LayOut();
     void LoadPictures();
 
     // From the last clock reading; the game lasts kGameSeconds.
@@ -125,6 +131,7 @@ private:
     DissolvePacing pacing_;
     std::array<std::optional<Picture>, kArrangementCount> blockImages_;
     bool narrowScreenSeen_ = false;
+    Rect laidOutFor_;  // the client area of the last layout
     int gamesStarted_ = 0;
     int scoreLoggedFor_ = -1;
     int handling_ = 0;
