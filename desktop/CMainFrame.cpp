@@ -28,6 +28,7 @@
 #include "CTessaformView.h"
 #include "Instructions.h"
 #include "Printing.h"
+#include "WaylandFrames.h"
 
 namespace tessaform {
 
@@ -113,7 +114,7 @@ CMainFrame::CMainFrame(CTessaformDoc& document, SoundPort* sound)
     CreateAccelerators();
     setWindowIcon(AppIcon());
     connect(&document_, &CTessaformDoc::TitleChanged, this, &CMainFrame::UpdateCaption);
-    UpdateCaption();
+    view_->Game().WriteTitle();
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -227,6 +228,7 @@ void CMainFrame::ShowFillingScreen() {
     // window asks for that state and takes the size it is given.
     if (QGuiApplication::platformName().startsWith("wayland")) {
         showMaximized();
+        AskForOwnDecoration(windowHandle());
         return;
     }
     // Where no window manager maximises the window, the geometry alone fills the

@@ -18,6 +18,8 @@ bool CTessaformApp::InitInstance() {
     // Where settings would live; the game stores none.
     QCoreApplication::setOrganizationName("Local AppWizard-Generated Applications");
     QCoreApplication::setApplicationName("Tessaform");
+    // A shell finds the window's desktop entry, its name and icon, by this id.
+    QGuiApplication::setDesktopFileName("org.example.Tessaform");
     QApplication::setWindowIcon(AppIcon());
 
     document_ = std::make_unique<CTessaformDoc>();
