@@ -13,6 +13,8 @@ play=(
   qt6-base-dev libsdl2-dev libxcb1-dev
   # Qt's platform native interface and the Wayland client library, to send a frame at once
   qt6-base-private-dev libwayland-dev
+  # the window's own decoration asked of a Wayland compositor: the protocol and its scanner
+  wayland-protocols libwayland-bin
   # the Debian package: CPack reads library dependencies with dpkg-shlibdeps, which needs file
   dpkg-dev file
   # run, on X11 and on Wayland, with the Liberation fonts and fontconfig's cache of them
