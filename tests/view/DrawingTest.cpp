@@ -1,7 +1,8 @@
 // What the view puts on screen: the first repaint's figure, pictures and clock, the
 // dissolve, and through a whole set, each game's strip, its rest and the next deal, and the
 // recap's numbers and labels as a player reads them; and every text of the screen in the
-// glyphs baked at build time; a screen that turns narrow and wide again.
+// glyphs baked at build time; a screen that turns narrow and wide again, and a work area that
+// changes while it stays wide.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -200,6 +201,33 @@ TEST(NarrowScreen, TheWarningStopsTheGameAndTheSetGoesOnWhenWideAgain) {
     const std::string recap = "recap: 10 10 10 10 10 average 10";
     EXPECT_EQ(g.log, Join({narrow, {"layout 900x700 board 100,91", "kill rest timer", recap}}));
     EXPECT_EQ(g.State().recapLabelRect.bottom, 700) << "at the bottom";
+}
+
+// A work area that changes while the screen stays wide, as when a panel comes or goes: the
+// board is laid out afresh and centred, the game goes on and a press lands on the new board;
+// in a rest too, which the repaint ends as it always does.
+TEST(WorkArea, TheBoardFollowsTheClientAreaAndTheGameGoesOn) {
+    Game g(1280, 1024);
+    g.Repaint();
+    const std::pair<int, int> sizes[] = {{1280, 997}, {1400, 1050}, {1024, 768}};
+    for (const auto& [width, height] : sizes) {
+        const bool resting = width == 1024;
+        if (resting) {
+            g.At(106).Tick();
+        }
+        g.Forget().Resize(width, height);
+        const Rect first = g.Block(0), last = g.Block(11);
+        EXPECT_LE(std::abs(first.left - (width - last.right)), 1) << width;
+        EXPECT_LE(std::abs(first.top - (height - last.bottom)), 2) << width;
+        const std::string layout = "layout " + std::to_string(width) + "x" +
+                                   std::to_string(height) + " board " + std::to_string(first.left) +
+                                   "," + std::to_string(first.top);
+        EXPECT_EQ(g.log, resting ? Join({{layout}, Rest(1, "match 10 clicks 200 bonus 0 net -190")})
+                                 : Log{layout});
+        EXPECT_EQ(g.Board(), "r...........") << width;
+        EXPECT_EQ(g.Forget().PressArrow(4, 2).log, Log{"move block 4 arrow 2: 18"}) << width;
+        g.PressArrow(4, 2);  // back, so that every pass finds block 4 as dealt
+    }
 }
 
 }  // namespace tessaform::testing
