@@ -93,6 +93,17 @@ TEST(Commands, EachDoesItsOwnThingAndLeavesTheGameAlone) {
     }
 }
 
+// The caption is the designed one before the window first shows, not the document's default.
+TEST(MainWindow, ItsCaptionBeforeItFirstShows) {
+    CTessaformDoc document;
+    SilentSound sound;
+    const CMainFrame frame(document, &sound);
+    EXPECT_FALSE(frame.isVisible());
+    EXPECT_TRUE(frame.windowTitle().startsWith(QString("Tessaform - ") + kTitleNotice))
+        << frame.windowTitle().toStdString();
+    EXPECT_EQ(frame.CaptionText(), frame.windowTitle());
+}
+
 // The chrome: the menu, the caption of the last repaint, and the icon.
 TEST(MainWindow, MenuInOrderCaptionOfTheLastRepaintIconInBothSizes) {
     RunningApp run;
