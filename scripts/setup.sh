@@ -34,8 +34,8 @@ dev=(
   # presses, window properties, screen sizes and shots, run by Python; bench/measure.py reads
   # the screen through Xlib
   python3 xvfb xserver-xephyr openbox xdotool x11-utils x11-xserver-utils imagemagick python3-xlib
-  # the game on Wayland: a headless compositor
-  weston
+  # the game on Wayland: headless compositors, weston's and sway's (which reads its own tree)
+  weston sway
   # real sound servers for the game to play to, and their recorder and control: PulseAudio,
   # and PipeWire with its session manager, its PulseAudio server and a session bus to run on
   pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus-daemon

@@ -2,8 +2,10 @@
 # through its log.
 
 import glob
+import json
 import os
 import re
+import shutil
 import subprocess
 import tempfile
 import threading
@@ -132,6 +134,39 @@ class Weston(Desktop):
                                         "ppm:-"], capture_output=True, check=True).stdout)
 
 
+class Sway(Desktop):
+    # sway's headless backend with a bar on top and no XWayland. sway refuses root, so it runs
+    # as nobody, in a runtime folder of nobody's that the game, as root, connects to.
+
+    def start(self, size, nested):
+        if not shutil.which("sway"):
+            print("SKIP: no sway to play under")
+            raise SystemExit(77)
+        self.runtime = tempfile.TemporaryDirectory(prefix="tessaform-sway-")
+        self.folder = self.runtime.name
+        open(os.path.join(self.folder, "config"), "w").write(
+            "output HEADLESS-1 resolution %s\nbar {\n position top\n}\n" % size)
+        os.chown(self.folder, 65534, 65534)
+        self.env.pop("DISPLAY", None)
+        self.env.update(XDG_RUNTIME_DIR=self.folder, WAYLAND_DISPLAY="wayland-1")
+        self.spawn(["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "env",
+                    "WLR_BACKENDS=headless", "WLR_LIBINPUT_NO_DEVICES=1", "WLR_RENDERER=pixman",
+                    "HOME=" + self.folder, "sway", "--debug", "-c", self.folder + "/config"],
+                   open(os.path.join(self.out, "sway.log"), "wb"))
+        self.env["SWAYSOCK"] = wait_until("sway's socket", lambda: next(iter(
+            glob.glob(self.folder + "/sway-ipc.*.sock")), None))
+
+    def tree(self):  # the workspace's rectangle and sway's node of each window, by its app id
+        found, todo = {}, [json.loads(self.run("swaymsg", "-t", "get_tree").stdout or "{}")]
+        for node in todo:
+            if node.get("type") == "workspace" and node["name"] == "1":
+                found["workspace"] = node["rect"]
+            if node.get("app_id"):
+                found[node["app_id"]] = node
+            todo += node.get("nodes", []) + node.get("floating_nodes", [])
+        return found
+
+
 class Played:
     # A game as a test sees it: its log lines read in order as they come, and its screen. A
     # front end gives more() (reads what came; false once nothing more can) and shot().
@@ -183,7 +218,9 @@ class Game(Played):
         self.desktop, self.times = desktop, []  # when each line came, for measuring
         # Set for the game, each line beginning with its clock; the tools started after it
         # ignore them.
-        desktop.env.update(QT_QPA_PLATFORM=platform, QT_LOGGING_RULES="tessaform.*=true",
+        desktop.env.pop("QT_QPA_PLATFORM", None)  # None: Qt goes by the display it finds
+        desktop.env.update({"QT_QPA_PLATFORM": platform} if platform else {})
+        desktop.env.update(QT_LOGGING_RULES="tessaform.*=true",
                            QT_MESSAGE_PATTERN="%{time process} %{category}: %{message}",
                            SDL_AUDIODRIVER=audio)
         self.proc = desktop.spawn([*before, program], subprocess.PIPE, text=True, errors="replace")

@@ -12,7 +12,7 @@ from functools import partial
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 
-from desktop import BLACK, BLUE, GREEN, GREY, RED, Desktop, Game, Weston, area, wait_until
+from desktop import BLACK, BLUE, GREEN, GREY, RED, Desktop, Game, Sway, Weston, area, wait_until
 from player import Player, Rules
 from soundservers import SoundServer
 
@@ -121,6 +121,27 @@ def wayland(program, rules, desk):
     assert game.seen("layout", game.cursor) is None, "laid out more than once\n" + game.tail()
     window = desk.scene()["top-level"]
     assert window == (0, panel[3], *desk.size), f"window {window} under the panel {panel}"
+
+
+def sway(program, rules, desk):
+    # With only WAYLAND_DISPLAY set and no XWayland: the shell knows the window by its desktop
+    # entry's id; the window asks for its own decoration through xdg-decoration, as sway's debug
+    # log tells (sway 1.7 takes a window without one for client-decorated too, and keeps its
+    # title bar on a tiled window all the same); the window fills the workspace below the bar,
+    # and the view the window's width.
+    game = Game(desk, program, "dummy", platform=None)
+    width, height = map(int, game.wait_for(r"layout (\d+)x(\d+) board").groups())
+    game.wait_for(r"start 154 sync$")
+    window = wait_until("the game's window", lambda: desk.tree().get("org.example.Tessaform"))
+    assert window["name"].startswith("Tessaform - Tessaform  (C)"), window["name"]
+    workspace, rect = desk.tree()["workspace"], window["rect"]
+    deco = window["deco_rect"]["height"]
+    assert (rect["x"], rect["y"] - deco, rect["width"], rect["height"] + deco) == tuple(
+        workspace.values()), f"the window {rect} with its title bar, the workspace {workspace}"
+    assert width == window["window_rect"]["width"] and height < window["window_rect"]["height"]
+    log = lambda: open(desk.out + "/sway.log", "rb").read()
+    wait_until("the window's decoration", lambda: b"new xdg_toplevel_decoration" in log())
+    assert re.search(rb"View \S+ updated CSD to 1", log()), "sway decorates the window itself"
 
 
 class Recording:  # what reaches the test's sink from now on, heard through its monitor
@@ -248,7 +269,7 @@ def no_session_manager(program, rules, desk):
 
 
 if __name__ == "__main__":
-    scenarios = dict(play_a_set=play_a_set, wayland=wayland,
+    scenarios = dict(play_a_set=play_a_set, wayland=wayland, sway=sway,
                      sound_server_pipewire_unmanaged=no_session_manager)
     for kind in "pulseaudio", "pipewire":
         scenarios["sound_server_" + kind] = partial(sound_server, kind)
@@ -256,5 +277,6 @@ if __name__ == "__main__":
         sys.exit(__doc__)
     name, program, tool, out = sys.argv[1:]
     with closing(Weston("1280x1024", out) if name == "wayland" else
+                 Sway("1280x1024", out) if name == "sway" else
                  Desktop("800x600", out, nested=name == "play_a_set")) as desk:
         scenarios[name](program, Rules(tool), desk)
