@@ -79,8 +79,6 @@ void GameView::OnDraw(DeviceContext& dc) {
     ClockCheck(dc);
 }
 
-// While the warning shows, no timer may draw over it or run games on unseen;
-// the game in play is over, and the next wide repaint goes on with the set.
 void GameView::WriteTitle() {
     GameState& s = state_;
     s.titleTime = ports_.clock.Now();
@@ -91,6 +89,8 @@ void GameView::WriteTitle() {
     }
 }
 
+// While the warning shows, no timer may draw over it or run games on unseen;
+// the game in play is over, and the next wide repaint goes on with the set.
 void GameView::SuspendForNarrowScreen() {
     ports_.timers.KillTimer(kClockTimer);
     ports_.timers.KillTimer(kRestTimer);
