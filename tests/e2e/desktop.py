@@ -218,8 +218,9 @@ class Game(Played):
         self.desktop, self.times = desktop, []  # when each line came, for measuring
         # Set for the game, each line beginning with its clock; the tools started after it
         # ignore them.
-        desktop.env.pop("QT_QPA_PLATFORM", None)  # None: Qt goes by the display it finds
-        desktop.env.update({"QT_QPA_PLATFORM": platform} if platform else {})
+        desktop.env.pop("QT_QPA_PLATFORM", None)
+        if platform:  # else Qt goes by the display it finds
+            desktop.env["QT_QPA_PLATFORM"] = platform
         desktop.env.update(QT_LOGGING_RULES="tessaform.*=true",
                            QT_MESSAGE_PATTERN="%{time process} %{category}: %{message}",
                            SDL_AUDIODRIVER=audio)

@@ -138,7 +138,8 @@ def sway(program, rules, desk):
     deco = window["deco_rect"]["height"]
     assert (rect["x"], rect["y"] - deco, rect["width"], rect["height"] + deco) == tuple(
         workspace.values()), f"the window {rect} with its title bar, the workspace {workspace}"
-    assert width == window["window_rect"]["width"] and height < window["window_rect"]["height"]
+    inside = window["window_rect"]
+    assert width == inside["width"] and height < inside["height"], f"the view {width}x{height}"
     log = lambda: open(desk.out + "/sway.log", "rb").read()
     wait_until("the window's decoration", lambda: b"new xdg_toplevel_decoration" in log())
     assert re.search(rb"View \S+ updated CSD to 1", log()), "sway decorates the window itself"
