@@ -88,14 +88,14 @@ leakcheck: setup-dev
 	@test -f $(ASAN_BUILD)/CMakeCache.txt || \
 		cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DTESSAFORM_SANITIZE=ON
 	@$(SANITIZER_ENV) cmake --build $(ASAN_BUILD) -j$(JOBS) --target tessaform tessaform-moves
-	@$(SANITIZER_ENV) python3 tests/e2e/scenarios.py play_a_set $(ASAN_BUILD)/desktop/tessaform \
+	@$(SANITIZER_ENV) /usr/bin/python3 tests/e2e/scenarios.py play_a_set $(ASAN_BUILD)/desktop/tessaform \
 		$(ASAN_BUILD)/tests/e2e/tessaform-moves $(ASAN_BUILD)/leakcheck
 
 # Retakes the README's pictures, docs/board.png and docs/recap.png, from the set that the
 # end-to-end player plays at 800x600; not part of `make test`.
 screenshots: configure-dev
 	@cmake --build $(BUILD) -j$(JOBS) --target tessaform tessaform-moves
-	@python3 tests/e2e/scenarios.py play_a_set $(BUILD)/desktop/tessaform \
+	@/usr/bin/python3 tests/e2e/scenarios.py play_a_set $(BUILD)/desktop/tessaform \
 		$(BUILD)/tests/e2e/tessaform-moves $(BUILD)/screenshots
 	@convert $(BUILD)/screenshots/the-board-with-its-red-master.ppm docs/board.png
 	@convert $(BUILD)/screenshots/the-yellow-column.ppm docs/recap.png

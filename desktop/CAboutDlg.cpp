@@ -59,6 +59,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     icon_ = new QLabel(this);
     const QPixmap pixmap = IconPixmap(kLargeIconId);
     icon_->setPixmap(pixmap);
+    icon_->setAccessibleName("Tessaform");
     icon_->setGeometry(QRect(MapDialogRect(units, 11, 17, 20, 20).topLeft(), pixmap.size()));
 
     version_ = StaticText(this, kAboutVersion, MapDialogRect(units, 40, 10, 119, 8));

@@ -45,8 +45,16 @@ CTessaformView::CTessaformView(QWidget* parent,
       timers_(this, kClockTimer),
       messages_(parent != nullptr ? parent : this),
       ownSound_(sound != nullptr ? nullptr : MakeSoundPlayer(messages_, this)),
-      random_(DealSeed()) {
+      random_(DealSeed()),
+      accessible_(new ViewAccessible(this, surface_)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Taken by Qt's cache before a reader asks, in place of the plain widget's.
+    QAccessible::registerAccessibleInterface(accessible_);
+    setAccessibleName("Tessaform board");
+    setAccessibleDescription(
+        "Twelve blocks of four shapes. Click the arrows inside a block to make it match the "
+        "red-framed master, without making it equal to another block, before the time runs "
+        "out.");
     surface_.SetShowCallback([this] {
         const Rect dirty = surface_.TakeDirty();
         repaint(dirty.left, dirty.top, dirty.Width(), dirty.Height());
@@ -79,6 +87,7 @@ void CTessaformView::Handle(const std::function<void()>& handler, int timerId) {
     // Only what the game drew goes to the screen.
     const Rect dirty = surface_.TakeDirty();
     update(dirty.left, dirty.top, dirty.Width(), dirty.Height());
+    accessible_->Announce();
 }
 
 void CTessaformView::paintEvent(QPaintEvent* event) {

@@ -12,6 +12,7 @@
 #include "Random.h"
 #include "SoundPlayer.h"
 #include "SystemClock.h"
+#include "ViewAccessible.h"
 
 namespace tessaform {
 
@@ -54,6 +55,7 @@ private:
     std::unique_ptr<SoundPlayer> ownSound_;  // only when no sound port was given
     SeededRandom random_;
     std::unique_ptr<GameView> game_;
+    ViewAccessible* accessible_;  // Qt's cache owns it
     bool repaintQueued_ = false;
     bool exposedOnce_ = false;
 };

@@ -76,6 +76,10 @@ public:
 
     virtual void DrawText(std::string_view text, const Rect& r, unsigned flags) = 0;
     virtual void TextOut(int x, int y, std::string_view text) = 0;
+
+    // Says in words what the area now shows, for screen readers: it takes the place of what it
+    // overlaps, and a fill over it takes it away.
+    virtual void Describe(const Rect& area, std::string text) = 0;
 };
 
 // The view's client area: contexts open on it and draw at once.

@@ -126,6 +126,7 @@ void PixelSurface::Resize(int width, int height) {
     height_ = std::max(height, 0);
     pixels_.assign(static_cast<std::size_t>(width_) * height_, kGrey.Argb());
     dirty_ = ClientRect();
+    texts_.clear();
 }
 
 std::unique_ptr<DeviceContext> PixelSurface::OpenClientDC() {
@@ -148,6 +149,19 @@ void PixelSurface::Fill(const Rect& r, Rgb color) {
     for (int y = in.top; y < in.bottom; ++y) {
         std::fill(Row(y) + in.left, Row(y) + in.right, color.Argb());
     }
+}
+
+void PixelSurface::Describe(const Rect& area, std::string text) {
+    ForgetTextsUnder(area);
+    const auto before = [](const ScreenText& t, const Rect& a) {
+        return std::pair(t.area.top, t.area.left) < std::pair(a.top, a.left);
+    };
+    texts_.insert(std::lower_bound(texts_.begin(), texts_.end(), area, before),
+                  {area, std::move(text)});
+}
+
+void PixelSurface::ForgetTextsUnder(const Rect& r) {
+    std::erase_if(texts_, [&](const ScreenText& t) { return !IsEmpty(Intersect(t.area, r)); });
 }
 
 }  // namespace tessaform

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -12,6 +13,13 @@
 #include "Glyphs.h"
 
 namespace tessaform {
+
+// An area of the client area and what it shows, in words.
+struct ScreenText {
+    Rect area;
+    std::string text;
+    friend bool operator==(const ScreenText&, const ScreenText&) = default;
+};
 
 // The view's client area: 0xffRRGGBB words, row after row, as a QImage of Format_RGB32 holds
 // them, so a window can show them without a copy.
@@ -30,6 +38,9 @@ public:
     int Height() const { return height_; }
     // The area drawn on since the last call, so a window can show just that.
     Rect TakeDirty() { return std::exchange(dirty_, Rect{}); }
+    // What the client area says in words, in reading order: rows from the top, each from the
+    // left.
+    const std::vector<ScreenText>& Texts() const { return texts_; }
 
     std::unique_ptr<DeviceContext> OpenClientDC() override;
     Rect ClientRect() const override { return {0, 0, width_, height_}; }
@@ -39,12 +50,15 @@ private:
     friend class PixelDeviceContext;
     void Touch(const Rect& r);
     void Fill(const Rect& r, Rgb color);
+    void Describe(const Rect& area, std::string text);
+    void ForgetTextsUnder(const Rect& r);
     std::uint32_t* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
 
     FontSource& fonts_;
     int width_ = 0, height_ = 0;
     std::vector<std::uint32_t> pixels_;
     Rect dirty_;
+    std::vector<ScreenText> texts_;
     std::function<void()> show_ = [] {};
 };
 
@@ -67,7 +81,10 @@ public:
     }
     void LineTo(int x, int y) override;
     void Rectangle(const Rect& r) override;
-    void FillRect(const Rect& r, Rgb brush) override { surface_.Fill(r, brush); }
+    void FillRect(const Rect& r, Rgb brush) override {
+        surface_.ForgetTextsUnder(r);
+        surface_.Fill(r, brush);
+    }
     void SetPixel(int x, int y, Rgb color) override { surface_.Fill({x, y, x + 1, y + 1}, color); }
     void BitBlt(int x, int y, int width, int height, const Picture& picture) override;
 
@@ -75,6 +92,9 @@ public:
     // One line from (x, y), clipped only by the surface.
     void TextOut(int x, int y, std::string_view text) override {
         DrawText(text, {x, y, surface_.width_, y + font_->Height()}, kDtSingleLine);
+    }
+    void Describe(const Rect& area, std::string text) override {
+        surface_.Describe(area, std::move(text));
     }
     const GlyphFont& Font() const { return *font_; }  // the one text is drawn in
 

@@ -1,15 +1,25 @@
 // Draws the strip along the top: the time left and the four scores in their boxes.
 #include "Strip.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "Scoring.h"
 
 namespace tessaform {
 
-void ValueBox(DeviceContext& dc, const Rect& box, const std::string& text) {
+namespace {
+constexpr unsigned kValueFlags = kDtSingleLine | kDtVCenter | kDtCenter;
+constexpr unsigned kLabelFlags = kDtSingleLine | kDtVCenter | kDtRight;
+}  // namespace
+
+void LabelledBox(DeviceContext& dc, const Rect& label, const std::string& name, const Rect& box,
+                 const std::string& value) {
     dc.Rectangle(box);
-    dc.DrawText(text, box, kValueFlags);
+    dc.DrawText(value, box, kValueFlags);
+    dc.DrawText(name, label, kLabelFlags);
+    const std::size_t digits = std::min(value.find_first_not_of(' '), value.size());
+    dc.Describe({label.left, label.top, box.right, box.bottom}, name + " " + value.substr(digits));
 }
 
 void BeginBoxes(DeviceContext& dc, Rgb pen) {
@@ -26,27 +36,24 @@ std::string FormatNumber(std::int32_t value, int width) {
 
 void DrawTimeBox(DeviceContext& dc, const GameState& s) {
     BeginBoxes(dc, kBlue);
-    ValueBox(dc, s.timeValueRect, s.timeLeftText);
-    dc.DrawText("Time Left", s.timeLabelRect, kLabelFlags);
+    LabelledBox(dc, s.timeLabelRect, "Time Left", s.timeValueRect, s.timeLeftText);
 }
 
 void DrawScorePanel(DeviceContext& dc, GameState& s, bool bonusAllowed) {
     BeginBoxes(dc, kBlue);
     const std::int32_t bonus = Bonus(s.scaleTable, s.matchCount, s.bonusIndex, bonusAllowed);
     if (BonusCounts(s.matchCount, bonusAllowed)) {
-        ValueBox(dc, s.bonusValueRect, FormatNumber(bonus, 7));
-        dc.DrawText("Bonus", s.bonusLabelRect, kLabelFlags);
+        LabelledBox(dc, s.bonusLabelRect, "Bonus", s.bonusValueRect, FormatNumber(bonus, 7));
     } else {
         dc.FillRect(s.bonusValueRect, kGrey);
         dc.FillRect(s.bonusLabelRect, kGrey);
     }
-    ValueBox(dc, s.clickCostValueRect, FormatNumber(s.clickCost, 4));
-    dc.DrawText("Click Cost", s.clickCostLabelRect, kLabelFlags);
-    ValueBox(dc, s.matchScoreValueRect, FormatNumber(s.matchScore, 4));
-    dc.DrawText("Match Score", s.matchScoreLabelRect, kLabelFlags);
+    LabelledBox(dc, s.clickCostLabelRect, "Click Cost", s.clickCostValueRect,
+                FormatNumber(s.clickCost, 4));
+    LabelledBox(dc, s.matchScoreLabelRect, "Match Score", s.matchScoreValueRect,
+                FormatNumber(s.matchScore, 4));
     const std::int32_t net = bonus - s.clickCost + s.matchScore;
-    ValueBox(dc, s.netScoreValueRect, FormatNumber(net, 7));
-    dc.DrawText("Net Score", s.netScoreLabelRect, kLabelFlags);
+    LabelledBox(dc, s.netScoreLabelRect, "Net Score", s.netScoreValueRect, FormatNumber(net, 7));
     if (s.gameIndex >= 0 && s.gameIndex < static_cast<int>(s.setScores.size())) {
         s.setScores[s.gameIndex] = net;
     }

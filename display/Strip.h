@@ -19,10 +19,10 @@ void DrawTimeBox(DeviceContext& dc, const GameState& state);
 // game's score of the set, as every draw of the panel does.
 void DrawScorePanel(DeviceContext& dc, GameState& state, bool bonusAllowed);
 
-// A blue- or red-outlined grey box with its value centred, and its label right-aligned.
-inline constexpr unsigned kValueFlags = kDtSingleLine | kDtVCenter | kDtCenter;
-inline constexpr unsigned kLabelFlags = kDtSingleLine | kDtVCenter | kDtRight;
+// A blue- or red-outlined grey box with its value centred, and its label right-aligned to its
+// left; both said in words as one: "Time Left 01:36".
 void BeginBoxes(DeviceContext& dc, Rgb pen);
-void ValueBox(DeviceContext& dc, const Rect& box, const std::string& text);
+void LabelledBox(DeviceContext& dc, const Rect& label, const std::string& name, const Rect& box,
+                 const std::string& value);
 
 }  // namespace tessaform

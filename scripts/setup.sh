@@ -34,6 +34,8 @@ dev=(
   # presses, window properties, screen sizes and shots, run by Python; bench/measure.py reads
   # the screen through Xlib
   python3 xvfb xserver-xephyr openbox xdotool x11-utils x11-xserver-utils imagemagick python3-xlib
+  # what a screen reader reads of the game: the accessibility bus and its Python client
+  at-spi2-core python3-pyatspi
   # the game on Wayland: headless compositors, weston's and sway's (which reads its own tree)
   weston sway
   # real sound servers for the game to play to, and their recorder and control: PulseAudio,

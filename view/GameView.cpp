@@ -49,6 +49,7 @@ void GameView::OnDraw(DeviceContext& dc) {
         dc.SelectFont(kBannerFont);
         dc.SetTextColor(kBlue);
         dc.DrawText(kNarrowScreenMessage, s.clientRect, kDtCenter | kDtWordBreak);
+        dc.Describe(s.clientRect, kNarrowScreenMessage);
         s.gameOver = 1;
         SuspendForNarrowScreen();
         Log("narrow " + std::to_string(s.clientRect.right) + "x" +

@@ -25,6 +25,10 @@ def wait_until(what, test):
     return result
 
 
+def when(line):  # the game's clock at a line of its log
+    return float(line.split()[0])
+
+
 class Shot:  # one screenshot as packed RGB rows
     def __init__(self, ppm):
         header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)

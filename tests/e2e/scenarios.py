@@ -12,8 +12,10 @@ from functools import partial
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 
-from desktop import BLACK, BLUE, GREEN, GREY, RED, Desktop, Game, Sway, Weston, area, wait_until
+from desktop import (BLACK, BLUE, GREEN, GREY, RED, Desktop, Game, Sway, Weston, area, wait_until,
+                     when)
 from player import Player, Rules
+from reader import Reader, read_along
 from soundservers import SoundServer
 
 
@@ -22,11 +24,8 @@ def start(desk, program, rules, audio="dummy", platform="xcb"):  # laid out, its
     return game, Player(game, rules).begin()
 
 
-def when(line):  # the game's clock at a line
-    return float(line.split()[0])
-
-
 def play_a_set(program, rules, desk):
+    reader = Reader(desk)
     game, p = start(desk, program, rules)
 
     def send(points):  # a double click and a right click on the first, one click on each other
@@ -36,16 +35,19 @@ def play_a_set(program, rules, desk):
         # Half a second apart: Qt makes two presses within its interval a double click.
         game.xdotool(*sum((["sleep", 0.5, "mousemove", x, y, "click", 1] for x, y in more), []))
 
-    a_set(game, p, send, lambda wide: desk.run("xrandr", "-s", "800x600" if wide else "640x480"))
+    a_set(game, p, send, lambda wide: desk.run("xrandr", "-s", "800x600" if wide else "640x480"),
+          partial(read_along, reader, game))
     game.close()  # while the deal sound holds the game
 
 
-def a_set(game, p, send, screen):
+def a_set(game, p, send, screen, read=lambda moment: None):
     # A set played to its recap and another begun; send(points) presses (see presses_wait),
-    # screen(wide) makes the game's screen 640 pixels wide or as wide as it was.
+    # screen(wide) makes the game's screen 640 pixels wide or as wide as it was, read(moment)
+    # checks what a screen reader finds on the board, the narrow screen, wide again, the recap.
     game.wait_for(r"start 154 sync$")
     presses_wait(game, p, send)
     game.wait_screen("the board with its red master", p.board_shown)
+    read("board")
 
     k = p.open()[0]
     p.match(k)
@@ -59,8 +61,10 @@ def a_set(game, p, send, screen):
     game.locate(width, height)
     game.wait_screen("the red narrow screen",
                      lambda s: s.share(area(*game.view, width, height, 2), RED, BLUE) == 1)
+    read("narrow")
     screen(True)
     p.layout()
+    read("wide")
     scores.append(p.rest(2))
 
     collide(p)  # game 3 begins with one
@@ -69,6 +73,7 @@ def a_set(game, p, send, screen):
     recap = game.wait_for(r"recap: ([-\d ]+) average -?\d+$")
     assert [int(n) for n in recap[1].split()] == scores, "the games' nets: %s" % scores
     shot = game.wait_screen("the yellow column", p.column)
+    read("recap")
     game.press(*p.column(shot))
     game.wait_for(r"new set$")
     p.deal(1)

@@ -97,6 +97,15 @@ static std::string Read(const FakeSurface& screen, Rgb pen) {
     return reading;
 }
 
+// What a screen reader finds on the screen now, in reading order.
+static std::string Words(const Game& g) {
+    std::string words;
+    for (const ScreenText& t : g.surface.screen.Texts()) {
+        words += (words.empty() ? "" : " | ") + t.text;
+    }
+    return words;
+}
+
 // On the column's corners, edges included, or one pixel outside each.
 static void PressColumn(Game& g, int out) {
     const Rect& c = g.State().anotherSetRect;
@@ -114,6 +123,9 @@ TEST(Set, EachGamesStripInItsFormatsThenItsRestAndAfterFiveTheRecapWhoseColumnSt
         " Time Left> [01:35] Match Score> [3640] Click Cost> [ 290] Bonus> [1255800]"
         " Net Score> [1259150]",
         " Time Left> [01:45] Match Score> [  10] Click Cost> [24200] Net Score> [ -24190]"};
+    const std::string words[] = {
+        "Time Left 01:35 | Match Score 3640 | Click Cost 290 | Bonus 1255800 | Net Score 1259150",
+        "Time Left 01:45 | Match Score 10 | Click Cost 24200 | Net Score -24190"};
     const std::string scores[] = {"match 3640 clicks 290 bonus 1255800 net 1259150",
                                   "match 10 clicks 24200 bonus 0 net -24190"};
     const std::string recap = "recap: 1259150 -24190 1259150 1259150 1259150 average 1002482";
@@ -133,6 +145,7 @@ TEST(Set, EachGamesStripInItsFormatsThenItsRestAndAfterFiveTheRecapWhoseColumnSt
             g.MatchAllButBlock1().At(10).Forget().PressArrow(1, 3);
         }
         EXPECT_EQ(Read(g.surface, kBlue), strips[worst]);
+        EXPECT_EQ(Words(g), words[worst]) << "no bonus left from the game before";
         g.Forget();
         if (worst) {
             EXPECT_EQ(g.At(104).Tick().log, Log{}) << "up at 105 s, not a second before";
@@ -150,6 +163,10 @@ TEST(Set, EachGamesStripInItsFormatsThenItsRestAndAfterFiveTheRecapWhoseColumnSt
     EXPECT_EQ(Read(g.surface, kRed),
               " Average> [1002482] Game 5> [1259150] Game 4> [1259150] Game 3> [1259150]"
               " Game 2> [ -24190] Game 1> [1259150] CLICK HERE TO PLAY ANOTHER SET");
+    EXPECT_EQ(Words(g), words[0] +
+                            " | CLICK HERE TO PLAY ANOTHER SET | Average 1002482 | Game 5 "
+                            "1259150 | Game 4 1259150 | Game 3 1259150 | Game 2 -24190 | "
+                            "Game 1 1259150");
     const Rect& column = g.State().anotherSetRect;
     EXPECT_TRUE(g.surface.Framed(column, kYellow));
     EXPECT_EQ(column.top, 560 - column.bottom) << "centred in height, as much above as below";
@@ -159,6 +176,7 @@ TEST(Set, EachGamesStripInItsFormatsThenItsRestAndAfterFiveTheRecapWhoseColumnSt
     EXPECT_EQ(g.log, (Log{"new set", "layout 792x560 board 46,21", DealLine(1), "show",
                           "wait sound deal", "set clock timer"}));
     EXPECT_EQ(g.surface.Count(column, kYellow), 0) << "the new set clears the recap";
+    EXPECT_EQ(Words(g), "Time Left 01:45 | Match Score 10 | Click Cost 0 | Net Score 10");
     EXPECT_EQ(g.Board(), "r...........") << "the new set's board is drawn";
 }
 
@@ -191,6 +209,7 @@ TEST(NarrowScreen, TheWarningStopsTheGameAndTheSetGoesOnWhenWideAgain) {
     const Rect all = g.surface.ClientRect();
     EXPECT_EQ(g.surface.Count(all, kRed) + g.surface.Count(all, kBlue), all.Width() * all.Height());
     EXPECT_GT(g.surface.Count(all, kBlue), 2000) << "blue words";
+    EXPECT_EQ(Words(g), kNarrowScreenMessage) << "and only they, for a reader too";
     EXPECT_EQ(g.Forget().Resize(641, 480).log, (Log{"layout 641x480 board -29,-19", DealLine(1),
                                                     "show", "wait sound deal", "set clock timer"}));
     g.Forget().Resize(640, 480).PressArrow(4, 2).Resize(1024, 768);

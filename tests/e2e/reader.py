@@ -1,0 +1,113 @@
+# The game as a screen reader finds it: AT-SPI on an accessibility bus of the test's own, read
+# through Debian's pyatspi, with the changes of name the game announces noted as they come.
+
+import os
+import re
+import subprocess
+
+from desktop import wait_until, when
+
+
+class Reader:
+    def __init__(self, desk):  # before the game, which finds the bus as it starts
+        read, write = os.pipe()
+        desk.spawn(["dbus-daemon", "--session", "--nofork", "--print-address=%d" % write],
+                   subprocess.DEVNULL, pass_fds=(write,))
+        os.close(write)
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = desk.env["DBUS_SESSION_BUS_ADDRESS"] = \
+            os.fdopen(read).readline().strip()
+        desk.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                   open(os.path.join(desk.out, "at-spi.log"), "wb"))
+        # What a screen reader sets as it starts; the game offers its tree from then on.
+        wait_until("the accessibility bus", lambda: desk.run(
+            "dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+            "org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status",
+            "string:ScreenReaderEnabled", "variant:boolean:true").returncode == 0)
+        import pyatspi  # on the bus named above
+        from gi.repository import GLib
+        self.atspi, self.context, self.names = pyatspi, GLib.MainContext.default(), []
+        # Qt's event names the object, not its new name: read as it comes, as a reader does.
+        pyatspi.Registry.registerEventListener(lambda event: self.names.append(event.source.name),
+                                               "object:property-change:accessible-name")
+
+    def pump(self):  # takes in the events that have come
+        while self.context.iteration(False):
+            pass
+
+    def app(self, pid):
+        self.pump()
+        return wait_until("the game on the accessibility bus", lambda: next(
+            (a for a in self.atspi.Registry.getDesktop(0) if a and a.get_process_id() == pid),
+            None))
+
+    def find(self, pid, role, name=None):  # the first of the game's objects in that role
+        return wait_until("a %s %s" % (role, name or ""), lambda: self.atspi.findDescendant(
+            self.app(pid), lambda a: a.getRoleName() == role and name in (None, a.name)))
+
+    def view(self, pid):
+        return self.find(pid, "canvas")
+
+    def texts(self, pid):  # what the view's children say now
+        return [child.name for child in self.view(pid)]
+
+    def tree(self, node, depth=0):  # as a reader lists it, for a failure or the record
+        lines = ["%s%s %r%s" % ("  " * depth, node.getRoleName(), node.name,
+                                " (%s)" % node.description if node.description else "")]
+        for child in node:
+            lines += self.tree(child, depth + 1)
+        return lines
+
+
+STRIP = ["Time Left", "Match Score", "Click Cost", "Net Score"]
+NARROW = ("THIS GAME WILL NOT RUN AT RESOLUTIONS BELOW 800x600. PLEASE QUIT NOW BY PRESSING THE "
+          "Alt and F4 KEYS.")
+
+
+def read_along(reader, game, moment):
+    # What a reader finds at each moment of a set (scenarios.a_set): the view named and
+    # described, the strip's boxes, their clock announced as it goes on; the warning alone on a
+    # narrow screen; at the recap, the last game's strip and the recap as the log has them, the
+    # clock announced at most once a second all along, and the about box's icon named too.
+    pid = game.proc.pid
+    texts = reader.texts(pid)
+    labels = [text.rsplit(" ", 1)[0] for text in texts]
+    if moment == "board":
+        view = reader.view(pid)
+        assert view.name == "Tessaform board" and view.description, reader.tree(view)
+        assert labels == STRIP, texts
+        wait_until("the clock read anew", lambda: reader.texts(pid)[0] != texts[0])
+        now = reader.texts(pid)[0]
+        assert now < texts[0] and (reader.pump() or now in reader.names), (texts, reader.names)
+    elif moment == "narrow":
+        assert texts == [NARROW], texts
+    elif moment == "wide":
+        assert labels == STRIP, texts
+    elif moment == "recap":
+        score = game.seen(r"score game 5: ")
+        match, clicks, bonus, net = game.lines[score].split(": ")[-1].split()[1::2]
+        *games, average = re.search(r"recap: ([-\d ]+) average (-?\d+)$",
+                                    game.lines[game.seen("recap: ")]).groups()
+        expected = ["Match Score " + match, "Click Cost " + clicks, "Bonus " + bonus,
+                    "Net Score " + net, "CLICK HERE TO PLAY ANOTHER SET", "Average " + average]
+        expected += ["Game %d %s" % (5 - i, n) for i, n in enumerate(games[0].split()[::-1])]
+        assert texts[1:] == expected, "read %s, the log says %s" % (texts, expected)
+        seconds = when(game.lines[score]) - when(game.lines[game.seen(r"deal game 1:")])
+        ticks = sum(name.startswith("Time Left") for name in reader.names)
+        assert 0 < ticks <= seconds + 6, "%d times left in %.0f s" % (ticks, seconds)
+        about_named(reader, game)
+
+
+def about_named(reader, game):  # every part of the about box has a name
+    pid = game.proc.pid
+    game.xdotool("key", "alt+h")
+    item = reader.find(pid, "menu item", "About Tessaform...")
+    wait_until("the help menu open", lambda: item.getState().contains(reader.atspi.STATE_SHOWING))
+    game.xdotool("key", "a")  # once it shows: sooner, the key would go to the window
+    about = reader.find(pid, "dialog", "About Tessaform")
+    tree = reader.tree(reader.app(pid))
+    open(os.path.join(game.desktop.out, "atspi-tree.txt"), "w").write("\n".join(tree) + "\n")
+    parts = [(child.getRoleName(), child.name) for child in about]
+    assert len(parts) == 4 and all(name for _, name in parts), parts
+    game.xdotool("key", "Return")
+    wait_until("the about box closed", lambda: not game.xdotool(
+        "search", "--onlyvisible", "--name", "^About Tessaform$").split())
