@@ -94,6 +94,12 @@ class Desktop:
     def run(self, *command):
         return subprocess.run(command, env=self.env, capture_output=True, text=True)
 
+    def press(self, x, y):
+        self.run("xdotool", "mousemove", str(x), str(y), "click", "1")
+
+    def alt_f4(self):
+        self.run("xdotool", "key", "alt+F4")
+
     def shot(self):
         return Shot(subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"],
                                    env=self.env, capture_output=True, check=True).stdout)
@@ -249,7 +255,7 @@ class Game(Played):
         self.view = (screen.width - width, screen.height - height)
 
     def press(self, x, y):
-        self.xdotool("mousemove", x, y, "click", 1)
+        self.desktop.press(x, y)
 
     def xdotool(self, *arguments):
         return self.desktop.run("xdotool", *map(str, arguments)).stdout
@@ -266,7 +272,7 @@ class Game(Played):
 
     def close(self):
         # Alt+F4: the program must end with 0 and report nothing gone wrong.
-        self.xdotool("key", "alt+F4")
+        self.desktop.alt_f4()
         code = self.proc.wait(WAIT)
         self.reader.join(WAIT)
         bad = [line for line in self.lines if re.search(r"Sanitizer|runtime error|terminate", line)]
