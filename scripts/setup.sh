@@ -36,8 +36,9 @@ dev=(
   python3 xvfb xserver-xephyr openbox xdotool x11-utils x11-xserver-utils imagemagick python3-xlib
   # what a screen reader reads of the game: the accessibility bus and its Python client
   at-spi2-core python3-pyatspi
-  # the game on Wayland: headless compositors, weston's and sway's (which reads its own tree)
-  weston sway
+  # the game on Wayland: headless compositors, weston's and sway's (which reads its own tree),
+  # and KWin's, whose windows and screenshots are read over D-Bus with Debian's binding
+  weston sway kwin-wayland python3-dbus
   # real sound servers for the game to play to, and their recorder and control: PulseAudio,
   # and PipeWire with its session manager, its PulseAudio server and a session bus to run on
   pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus-daemon

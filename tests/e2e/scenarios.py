@@ -12,8 +12,8 @@ from functools import partial
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 
-from desktop import (BLACK, BLUE, GREEN, GREY, RED, Desktop, Game, Sway, Weston, area, wait_until,
-                     when)
+from desktop import (BLACK, BLUE, GREEN, GREY, RED, Desktop, Game, KWin, Sway, Weston, area,
+                     wait_until, when)
 from player import Player, Rules
 from reader import Reader, read_along
 from soundservers import SoundServer
@@ -150,6 +150,27 @@ def sway(program, rules, desk):
     assert re.search(rb"View \S+ updated CSD to 1", log()), "sway decorates the window itself"
 
 
+def kwin(program, rules, desk):
+    # With only WAYLAND_DISPLAY set and no XWayland: KWin knows the window by its desktop
+    # entry's id and maximizes it, its title bar included, in the output; the board is where
+    # the layout puts it, and presses through KWin's fake input make a move and a loss.
+    game = Game(desk, program, "dummy", platform=None)
+    p = Player(game, rules).begin()
+    window = wait_until("the game's window", lambda: desk.windows().get("org.example.Tessaform"))
+    assert window["caption"].startswith("Tessaform - "), window["caption"]
+    placed = tuple(int(window[key]) for key in ("x", "y", "width", "height"))
+    maximized = window["maximizeHorizontal"] and window["maximizeVertical"]
+    assert placed == (0, 0, *desk.size) and maximized, f"the window {dict(window)}"
+    game.wait_for(r"end 154$")
+    game.wait_screen("the board where the layout puts it", p.board_shown)
+    k = p.open()[0]
+    p.press(k, p.quiet(k))
+    p.lose()
+    lost = min(p.lost)
+    game.wait_screen("block %d grey" % lost, lambda s: p.grey(s, lost))
+    game.close()
+
+
 class Recording:  # what reaches the test's sink from now on, heard through its monitor
     def __init__(self, desk, server, name):
         self.path = os.path.join(desk.out, name + ".raw")
@@ -275,7 +296,7 @@ def no_session_manager(program, rules, desk):
 
 
 if __name__ == "__main__":
-    scenarios = dict(play_a_set=play_a_set, wayland=wayland, sway=sway,
+    scenarios = dict(play_a_set=play_a_set, wayland=wayland, sway=sway, kwin=kwin,
                      sound_server_pipewire_unmanaged=no_session_manager)
     for kind in "pulseaudio", "pipewire":
         scenarios["sound_server_" + kind] = partial(sound_server, kind)
@@ -284,5 +305,6 @@ if __name__ == "__main__":
     name, program, tool, out = sys.argv[1:]
     with closing(Weston("1280x1024", out) if name == "wayland" else
                  Sway("1280x1024", out) if name == "sway" else
+                 KWin("1280x1024", out) if name == "kwin" else
                  Desktop("800x600", out, nested=name == "play_a_set")) as desk:
         scenarios[name](program, Rules(tool), desk)
