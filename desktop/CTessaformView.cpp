@@ -50,11 +50,8 @@ CTessaformView::CTessaformView(QWidget* parent,
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Taken by Qt's cache before a reader asks, in place of the plain widget's.
     QAccessible::registerAccessibleInterface(accessible_);
-    setAccessibleName("Tessaform board");
-    setAccessibleDescription(
-        "Twelve blocks of four shapes. Click the arrows inside a block to make it match the "
-        "red-framed master, without making it equal to another block, before the time runs "
-        "out.");
+    setAccessibleName(kBoardName);
+    setAccessibleDescription(kBoardDescription);
     surface_.SetShowCallback([this] {
         const Rect dirty = surface_.TakeDirty();
         repaint(dirty.left, dirty.top, dirty.Width(), dirty.Height());

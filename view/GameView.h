@@ -28,6 +28,12 @@ inline constexpr const char* kNoTimerCaption = "SDI:TESSAFORM";
 inline constexpr const char* kTitleNotice = "Tessaform  (C) 2026 the Tessaform developers -- ";
 inline constexpr const char* kTitleVersion = " -- Version P504 of";
 
+// What a screen reader calls the board and says of it.
+inline constexpr const char* kBoardName = "Tessaform board";
+inline constexpr const char* kBoardDescription =
+    "Twelve blocks of four shapes. Click the arrows inside a block to make it match the "
+    "red-framed master, without making it equal to another block, before the time runs out.";
+
 // The about box's texts.
 inline constexpr const char* kAboutCaption = "About Tessaform";
 inline constexpr const char* kAboutVersion = "Tessaform Version P504";

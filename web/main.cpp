@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "BakedFonts.h"
 #include "GameView.h"
@@ -32,6 +33,8 @@ void page_set_print(const char* title, const char* lines);
 void page_add_sound(int id, const std::uint8_t* bytes, int size);
 void page_set_about(const char* caption, const char* version, const char* notice,
                     const std::uint32_t* icon, int width, int height);
+void page_describe_board(const char* name, const char* description);
+void page_set_words(const char* words);
 void page_ready();
 double page_seed();
 void page_print();
@@ -131,6 +134,7 @@ public:
         const auto icon = DecodeBitmap(FindResource(kIconType, kLargeIconId)).value_or(Picture{});
         page_set_about(kAboutCaption, kAboutVersion, kAboutNotice, icon.pixels.data(), icon.width,
                        icon.height);
+        page_describe_board(kBoardName, kBoardDescription);
     }
 
     void Run() {
@@ -173,6 +177,14 @@ private:
             page_show(surface_.Pixels(), surface_.Width(), surface_.Height(), r.left, r.top,
                       r.right, r.bottom);
         }
+        if (surface_.Texts() != said_) {  // the words for screen readers, where they changed
+            said_ = surface_.Texts();
+            std::string words;
+            for (const ScreenText& t : said_) {
+                words += t.text + "\n";
+            }
+            page_set_words(words.c_str());
+        }
     }
 
     // The caption as the desktop's shows it; on paper without its closing " of".
@@ -187,6 +199,7 @@ private:
     }
 
     PixelSurface surface_;
+    std::vector<ScreenText> said_;
     // The date as the desktop's C locale writes "%c": the browser's C library pads the day
     // with a zero, glibc with a blank.
     SystemClock clock_{"%a %b %e %H:%M:%S %Y"};

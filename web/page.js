@@ -235,6 +235,19 @@ mergeInto(LibraryManager.library, {
     icon.getContext('2d').putImageData(image, 0, 0);
   },
 
+  page_describe_board: function(name, description) {
+    const board = document.getElementById('board');
+    board.setAttribute('aria-label', UTF8ToString(name));
+    board.setAttribute('aria-description', UTF8ToString(description));
+  },
+
+  // What the screen says in words, a line each, kept as the canvas's content for screen readers.
+  page_set_words: function(words) {
+    const items = UTF8ToString(words).split('\n').filter(w => w !== '');
+    document.getElementById('words').replaceChildren(
+        ...items.map(w => Object.assign(document.createElement('li'), {textContent: w})));
+  },
+
   page_ready__deps: ['$Page'],
   page_ready: function() {
     Page.start();

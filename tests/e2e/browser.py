@@ -81,6 +81,9 @@ class Page(Played):
                 self.errors.append(self.lines[-1])
         return True
 
+    def words(self):  # the canvas's content, which screen readers read in its place
+        return self.js("return [...document.querySelectorAll('#words li')].map(i => i.textContent)")
+
     def locate(self, width, height):
         self.view = tuple(self.js("const r = document.getElementById('board')"
                                   ".getBoundingClientRect(); return [r.left, r.top]"))

@@ -8,12 +8,14 @@ import subprocess
 import sys
 import time
 from contextlib import closing
+from functools import partial
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 
 from browser import Page, skip_without_chromium
 from desktop import Desktop, Game, Shot, wait_until
 from player import Player, Rules
+from reader import words_at
 from scenarios import a_set, collide
 
 # The page with no sound at all: as a browser whose audio cannot start.
@@ -41,7 +43,14 @@ def plays_a_set(www, program, rules, out):
             page.more()
             assert page.seen(r"end 154$") is None, "the deal sound ended before the last press"
 
-        a_set(page, p, send, lambda wide: page.resize(800 if wide else 640, 559))
+        a_set(page, p, send, lambda wide: page.resize(800 if wide else 640, 559),
+              partial(read_words, page))
+
+
+def read_words(page, moment):  # the desktop's words, and the board named as on the desktop
+    words_at(page.words, page, moment)
+    board = page.driver.find_element("id", "board")
+    assert board.accessible_name == "Tessaform board" and board.get_attribute("aria-description")
 
 
 def left_alone(www, program, rules, out):

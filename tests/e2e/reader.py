@@ -63,35 +63,43 @@ NARROW = ("THIS GAME WILL NOT RUN AT RESOLUTIONS BELOW 800x600. PLEASE QUIT NOW 
           "Alt and F4 KEYS.")
 
 
-def read_along(reader, game, moment):
-    # What a reader finds at each moment of a set (scenarios.a_set): the view named and
-    # described, the strip's boxes, their clock announced as it goes on; the warning alone on a
-    # narrow screen; at the recap, the last game's strip and the recap as the log has them, the
-    # clock announced at most once a second all along, and the about box's icon named too.
-    pid = game.proc.pid
-    texts = reader.texts(pid)
-    labels = [text.rsplit(" ", 1)[0] for text in texts]
+def words_at(words, game, moment):
+    # What the screen says in words at each moment of a set (scenarios.a_set), read by words():
+    # the strip's boxes, its clock going on; the warning alone on a narrow screen; at the recap,
+    # the last game's strip and the recap as the log has them. The words last read.
+    texts = words()
+    if moment in ("board", "wide"):
+        assert [text.rsplit(" ", 1)[0] for text in texts] == STRIP, texts
     if moment == "board":
-        view = reader.view(pid)
-        assert view.name == "Tessaform board" and view.description, reader.tree(view)
-        assert labels == STRIP, texts
-        wait_until("the clock read anew", lambda: reader.texts(pid)[0] != texts[0])
-        now = reader.texts(pid)[0]
-        assert now < texts[0] and (reader.pump() or now in reader.names), (texts, reader.names)
-    elif moment == "narrow":
+        wait_until("the clock read anew", lambda: words()[0] != texts[0])
+        assert (now := words())[0] < texts[0], (texts, now)
+        return now
+    if moment == "narrow":
         assert texts == [NARROW], texts
-    elif moment == "wide":
-        assert labels == STRIP, texts
-    elif moment == "recap":
-        score = game.seen(r"score game 5: ")
-        match, clicks, bonus, net = game.lines[score].split(": ")[-1].split()[1::2]
-        *games, average = re.search(r"recap: ([-\d ]+) average (-?\d+)$",
-                                    game.lines[game.seen("recap: ")]).groups()
+    if moment == "recap":
+        last = lambda pattern: re.search(pattern, game.lines[game.seen(pattern)]).groups()
+        match, clicks, bonus, net = last(r"game 5: match (\d+) clicks (\d+) bonus (\d+) net (-?\d+)$")
+        *games, average = last(r"recap: ([-\d ]+) average (-?\d+)$")
         expected = ["Match Score " + match, "Click Cost " + clicks, "Bonus " + bonus,
                     "Net Score " + net, "CLICK HERE TO PLAY ANOTHER SET", "Average " + average]
         expected += ["Game %d %s" % (5 - i, n) for i, n in enumerate(games[0].split()[::-1])]
         assert texts[1:] == expected, "read %s, the log says %s" % (texts, expected)
-        seconds = when(game.lines[score]) - when(game.lines[game.seen(r"deal game 1:")])
+    return texts
+
+
+def read_along(reader, game, moment):
+    # The words as a reader reads them through AT-SPI, with the view named and described and
+    # the clock's change announced; at the recap, no more than one a second all along, and
+    # every part of the about box named.
+    pid = game.proc.pid
+    texts = words_at(lambda: reader.texts(pid), game, moment)
+    if moment == "board":
+        view = reader.view(pid)
+        assert view.name == "Tessaform board" and view.description, reader.tree(view)
+        reader.pump()
+        assert texts[0] in reader.names, "the clock went on unannounced: %s" % reader.names
+    if moment == "recap":
+        seconds = when(game.lines[game.seen("recap: ")]) - when(game.lines[game.seen("deal ")])
         ticks = sum(name.startswith("Time Left") for name in reader.names)
         assert 0 < ticks <= seconds + 6, "%d times left in %.0f s" % (ticks, seconds)
         about_named(reader, game)
