@@ -226,7 +226,11 @@ void CMainFrame::ShowFillingScreen() {
     // A Wayland compositor tells no work area and takes any size other than the
     // one it configures for the maximized state as a protocol error: there the
     // window asks for that state and takes the size it is given.
+    // Some (sway) configure no size at first and tile the window only once it
+    // shows: until then it keeps its own size, which is the screen's rather
+    // than a sliver that would take the screen for a narrow one.
     if (QGuiApplication::platformName().startsWith("wayland")) {
+        resize(screen()->availableGeometry().size());
         showMaximized();
         AskForOwnDecoration(windowHandle());
         return;

@@ -132,10 +132,10 @@ def sway(program, rules, desk):
     # With only WAYLAND_DISPLAY set and no XWayland: the shell knows the window by its desktop
     # entry's id; the window asks for its own decoration through xdg-decoration, as sway's debug
     # log tells (sway 1.7 takes a window without one for client-decorated too, and keeps its
-    # title bar on a tiled window all the same); the window fills the workspace below the bar,
-    # and the view the window's width.
+    # title bar on a tiled window all the same); the window fills the workspace below the bar.
+    # sway tiles it only once it shows, so it first lays out for the screen, never for a narrow
+    # sliver, then for its tile, the view as wide as the window.
     game = Game(desk, program, "dummy", platform=None)
-    width, height = map(int, game.wait_for(r"layout (\d+)x(\d+) board").groups())
     game.wait_for(r"start 154 sync$")
     window = wait_until("the game's window", lambda: desk.tree().get("org.example.Tessaform"))
     assert window["name"].startswith("Tessaform - Tessaform  (C)"), window["name"]
@@ -144,7 +144,9 @@ def sway(program, rules, desk):
     assert (rect["x"], rect["y"] - deco, rect["width"], rect["height"] + deco) == tuple(
         workspace.values()), f"the window {rect} with its title bar, the workspace {workspace}"
     inside = window["window_rect"]
+    width, height = map(int, game.wait_for(r"end 154$", r"layout (\d+)x(\d+) board").groups())
     assert width == inside["width"] and height < inside["height"], f"the view {width}x{height}"
+    assert game.seen("narrow") is None, game.tail()
     log = lambda: open(desk.out + "/sway.log", "rb").read()
     wait_until("the window's decoration", lambda: b"new xdg_toplevel_decoration" in log())
     assert re.search(rb"View \S+ updated CSD to 1", log()), "sway decorates the window itself"
