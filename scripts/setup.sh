@@ -39,6 +39,10 @@ dev=(
   # the game on Wayland: headless compositors, weston's and sway's (which reads its own tree),
   # and KWin's, whose windows and screenshots are read over D-Bus with Debian's binding
   weston sway kwin-wayland python3-dbus
+  # and GNOME Shell's, whose screen cast GStreamer reads from PipeWire and whose remote desktop
+  # presses, over D-Bus through GLib's binding; the SVG loader the shell draws the game's icon with
+  gnome-shell gstreamer1.0-pipewire gstreamer1.0-tools gstreamer1.0-plugins-base python3-gi
+  librsvg2-common
   # real sound servers for the game to play to, and their recorder and control: PulseAudio,
   # and PipeWire with its session manager, its PulseAudio server and a session bus to run on
   pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus-daemon

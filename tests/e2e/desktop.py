@@ -1,6 +1,7 @@
 # The real program on a private X screen, or under weston: started, pressed, photographed, read
 # through its log.
 
+import contextlib
 import glob
 import json
 import os
@@ -298,6 +299,113 @@ class FakeInput:
         for code, state in [(code, 1) for code in codes] + [(c, 0) for c in codes[::-1]]:
             self.send(4, 10, code, state)  # keyboard_key
         self.roundtrip()
+
+
+class Gnome(Desktop):
+    # GNOME Shell's headless Wayland session without XWayland, on buses of its own (a system bus
+    # too: the shell wants one where logind's seats are) and a PipeWire of its own
+    # (soundservers.py), through which mutter's screen cast shows the screen. Presses and keys go
+    # through a remote desktop session on that cast, as GNOME's remote desktop sends them. Needs
+    # Debian's python, for GLib's D-Bus.
+
+    def __init__(self, size, out, program):
+        self.program = program
+        super().__init__(size, out)
+
+    def start(self, size, nested):
+        if not shutil.which("gnome-shell"):
+            print("SKIP: no GNOME Shell to play under")
+            raise SystemExit(77)
+        from gi.repository import Gio, GLib
+        from soundservers import SoundServer
+        self.variant, self.sound = GLib.Variant, SoundServer("pipewire", self.out).__enter__()
+        self.env.pop("DISPLAY", None)
+        self.env.update(self.sound.client_env, WAYLAND_DISPLAY="tessaform")
+        # Started in the private home: so is what they start for the shell, dconf's service too.
+        self.env.update(DBUS_SYSTEM_BUS_ADDRESS=self.bus(), DBUS_SESSION_BUS_ADDRESS=self.bus())
+        # The shell names the window after the desktop entry it finds, icon and all; GLib takes
+        # no entry whose program is missing.
+        share, here = self.sound.runtime + "/share/", os.path.dirname(os.path.abspath(__file__))
+        entry = open(here + "/../../packaging/org.example.Tessaform.desktop").read()
+        os.makedirs(share + "applications")
+        open(share + "applications/org.example.Tessaform.desktop", "w").write(
+            re.sub(r"(?m)^Exec=.*", "Exec=" + os.path.abspath(self.program), entry))
+        os.makedirs(share + "icons/hicolor/scalable/apps")
+        shutil.copy(here + "/../../packaging/org.example.Tessaform.svg",
+                    share + "icons/hicolor/scalable/apps")
+        self.env["XDG_DATA_DIRS"] = share + ":/usr/share"
+        log, began = os.path.join(self.out, "gnome-shell.log"), time.monotonic()
+        self.spawn(["gnome-shell", "--headless", "--wayland", "--no-x11", "--wayland-display",
+                    "tessaform", "--virtual-monitor", size], open(log, "wb"))
+        wait_until("the shell", lambda: b"GNOME Shell started" in open(log, "rb").read())
+        self.started = time.monotonic() - began
+        self.connection = Gio.DBusConnection.new_for_address_sync(
+            self.env["DBUS_SESSION_BUS_ADDRESS"], Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT |
+            Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+        # The shell shows its overview as it starts; a player leaves it.
+        self.call("/org/gnome/Shell", "Set", "(ssv)", "org.gnome.Shell", "OverviewActive",
+                  GLib.Variant("b", False), face="org.freedesktop.DBus.Properties")
+        # The shell lists its windows only to the desktop portal: on a bus of ours, that is us.
+        self.call("/org/freedesktop/DBus", "RequestName", "(su)",
+                  "org.freedesktop.impl.portal.desktop.gnome", 0)
+        self.remote = self.call("/org/gnome/Mutter/RemoteDesktop", "CreateSession")[0]
+        session = self.call(self.remote, "Get", "(ss)", "org.gnome.Mutter.RemoteDesktop.Session",
+                            "SessionId", face="org.freedesktop.DBus.Properties")[0]
+        cast = self.call("/org/gnome/Mutter/ScreenCast", "CreateSession", "(a{sv})",
+                         {"remote-desktop-session-id": GLib.Variant("s", session)})[0]
+        self.stream, nodes = self.call(cast, "RecordMonitor", "(sa{sv})", "", {})[0], []
+        self.connection.signal_subscribe(None, None, "PipeWireStreamAdded", self.stream, None, 0,
+                                         lambda *signal: nodes.append(signal[5][0]))
+        self.call(self.remote, "Start")
+        # Signals come through GLib's loop.
+        self.node = wait_until("the screen cast", lambda: GLib.MainContext.default().iteration(
+            False) and False or nodes)[0]
+        # The seat gains its pointer at the first motion, and a client that has none yet misses
+        # a press that comes with it: moved now, in a corner with nothing in it.
+        self.move(self.size[0] - 1, self.size[1] - 1)
+
+    def bus(self):  # a D-Bus daemon of our own: its address
+        read, write = os.pipe()
+        self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address=%d" % write],
+                   subprocess.DEVNULL, pass_fds=(write,))
+        os.close(write)
+        return os.fdopen(read).readline().strip()
+
+    def call(self, path, method, signature=None, *arguments, face=None):
+        # A method of mutter's, the shell's or the bus's, each object's interface named as its
+        # path, less a session's number.
+        return self.connection.call_sync(
+            ".".join(path[1:].split("/")[:4]), path,
+            face or re.sub(r"/u\d+$", "", path)[1:].replace("/", "."), method,
+            signature and self.variant(signature, arguments), None, 0, -1, None).unpack()
+
+    def windows(self):  # the shell's own account of each window, by its wm class (app id)
+        listed = self.call("/org/gnome/Shell/Introspect", "GetWindows")[0].values()
+        return {window["wm-class"]: window for window in listed}
+
+    def shot(self):
+        raw = subprocess.run(["gst-launch-1.0", "-q", "pipewiresrc", "path=%d" % self.node,
+                              "num-buffers=1", "!", "videoconvert", "!", "video/x-raw,format=RGB",
+                              "!", "fdsink"], env=self.env, capture_output=True, check=True,
+                             timeout=WAIT).stdout
+        return Shot(b"P6 %d %d 255\n" % self.size + raw)
+
+    def move(self, x, y):
+        self.call(self.remote, "NotifyPointerMotionAbsolute", "(sdd)", self.stream, x, y)
+
+    def press(self, x, y):
+        self.move(x, y)
+        for down in True, False:
+            self.call(self.remote, "NotifyPointerButton", "(ib)", 272, down)  # BTN_LEFT
+
+    def alt_f4(self):  # Alt+F4, by evdev's key codes
+        for code, down in (56, True), (62, True), (62, False), (56, False):
+            self.call(self.remote, "NotifyKeyboardKeycode", "(ub)", code, down)
+
+    def close(self):
+        super().close()
+        if hasattr(self, "sound"):
+            self.sound.__exit__()
 
 
 class Played:

@@ -12,8 +12,8 @@ from functools import partial
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 
-from desktop import (BLACK, BLUE, GREEN, GREY, RED, Desktop, Game, KWin, Sway, Weston, area,
-                     wait_until, when)
+from desktop import (BLACK, BLUE, GREEN, GREY, RED, Desktop, Game, Gnome, KWin, Sway, Weston,
+                     area, wait_until, when)
 from player import Player, Rules
 from reader import Reader, read_along
 from soundservers import SoundServer
@@ -173,6 +173,33 @@ def kwin(program, rules, desk):
     game.close()
 
 
+def gnome(program, rules, desk):
+    # With only WAYLAND_DISPLAY set and no XWayland: the shell finds the window's desktop entry
+    # by its app id and draws its icon, maximises the window below its top bar, the view at the
+    # window's bottom; presses land where the board lies. The top bar is kept as top-bar.png.
+    print(f"GNOME Shell started in {desk.started:.1f} s")
+    game, p = start(desk, program, rules, platform=None)
+    game.wait_for(r"end 154$")
+    shot = game.wait_screen("the board where the layout puts it", p.board_shown)
+    assert game.seen("layout", game.cursor) is None, "laid out more than once\n" + game.tail()
+    window = wait_until("the game's window", lambda: desk.windows().get("org.example.Tessaform"))
+    assert window["app-id"] == "org.example.Tessaform.desktop" and window["has-focus"], window
+    log = open(desk.out + "/gnome-shell.log", "rb").read()
+    assert b"Could not load a pixbuf" not in log, "the shell could not draw an icon, ours?"
+    bar = desk.size[1] - window["height"]
+    assert window["width"] == desk.size[0] and 0 < bar < game.view[1], f"the window {window}"
+    assert shot.share(area(0, 0, desk.size[0], bar, 2), BLACK) > 0.8, "no top bar above it"
+    subprocess.run(["convert", "ppm:-", "-crop", "%dx%d+0+0" % (desk.size[0], bar),
+                    desk.out + "/top-bar.png"], input=shot.ppm, check=True)
+    k = p.open()[0]
+    p.press(k, p.quiet(k))
+    p.lose()
+    lost = p.lost.copy().pop()
+    game.wait_screen("block %d grey" % lost, lambda s: p.grey(s, lost))
+    game.close()
+
+
+
 class Recording:  # what reaches the test's sink from now on, heard through its monitor
     def __init__(self, desk, server, name):
         self.path = os.path.join(desk.out, name + ".raw")
@@ -298,7 +325,7 @@ def no_session_manager(program, rules, desk):
 
 
 if __name__ == "__main__":
-    scenarios = dict(play_a_set=play_a_set, wayland=wayland, sway=sway, kwin=kwin,
+    scenarios = dict(play_a_set=play_a_set, wayland=wayland, sway=sway, kwin=kwin, gnome=gnome,
                      sound_server_pipewire_unmanaged=no_session_manager)
     for kind in "pulseaudio", "pipewire":
         scenarios["sound_server_" + kind] = partial(sound_server, kind)
@@ -308,5 +335,6 @@ if __name__ == "__main__":
     with closing(Weston("1280x1024", out) if name == "wayland" else
                  Sway("1280x1024", out) if name == "sway" else
                  KWin("1280x1024", out) if name == "kwin" else
+                 Gnome("1280x1024", out, program) if name == "gnome" else
                  Desktop("800x600", out, nested=name == "play_a_set")) as desk:
         scenarios[name](program, Rules(tool), desk)
