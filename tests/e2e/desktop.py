@@ -403,8 +403,11 @@ class Gnome(Desktop):
             self.call(self.remote, "NotifyKeyboardKeycode", "(ub)", code, down)
 
     def close(self):
+        # With a remote desktop session on, the shell does not end at SIGTERM: stopped first.
+        with contextlib.suppress(Exception):  # as far as it got
+            self.call(self.remote, "Stop")
         super().close()
-        if hasattr(self, "sound"):
+        with contextlib.suppress(AttributeError):
             self.sound.__exit__()
 
 
