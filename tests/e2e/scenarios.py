@@ -154,7 +154,7 @@ def sway(program, rules, desk):
 
 def kwin(program, rules, desk):
     # With only WAYLAND_DISPLAY set and no XWayland: KWin knows the window by its desktop
-    # entry's id and maximizes it, its title bar included, in the output; the board is where
+    # entry's id and maximizes it over the whole output, where no panel runs; the board is where
     # the layout puts it, and presses through KWin's fake input make a move and a loss.
     game = Game(desk, program, "dummy", platform=None)
     p = Player(game, rules).begin()
@@ -165,6 +165,12 @@ def kwin(program, rules, desk):
     assert placed == (0, 0, *desk.size) and maximized, f"the window {dict(window)}"
     game.wait_for(r"end 154$")
     game.wait_screen("the board where the layout puts it", p.board_shown)
+    a_move_and_a_loss(game, p)
+
+
+def a_move_and_a_loss(game, p):
+    # Presses land: a silent move, then one off the arrows, the block grey on screen; then
+    # Alt+F4 ends the game.
     k = p.open()[0]
     p.press(k, p.quiet(k))
     p.lose()
@@ -191,13 +197,7 @@ def gnome(program, rules, desk):
     assert shot.share(area(0, 0, desk.size[0], bar, 2), BLACK) > 0.8, "no top bar above it"
     subprocess.run(["convert", "ppm:-", "-crop", "%dx%d+0+0" % (desk.size[0], bar),
                     desk.out + "/top-bar.png"], input=shot.ppm, check=True)
-    k = p.open()[0]
-    p.press(k, p.quiet(k))
-    p.lose()
-    lost = p.lost.copy().pop()
-    game.wait_screen("block %d grey" % lost, lambda s: p.grey(s, lost))
-    game.close()
-
+    a_move_and_a_loss(game, p)
 
 
 class Recording:  # what reaches the test's sink from now on, heard through its monitor
