@@ -97,6 +97,13 @@ class Desktop:
     def run(self, *command):
         return subprocess.run(command, env=self.env, capture_output=True, text=True)
 
+    def bus(self):  # a D-Bus daemon of our own: its address
+        read, write = os.pipe()
+        self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address=%d" % write],
+                   subprocess.DEVNULL, pass_fds=(write,))
+        os.close(write)
+        return os.fdopen(read).readline().strip()
+
     def press(self, x, y):
         self.run("xdotool", "mousemove", str(x), str(y), "click", "1")
 
@@ -196,23 +203,20 @@ class KWin(Desktop):
             raise SystemExit(77)
         self.runtime = tempfile.TemporaryDirectory(prefix="tessaform-kwin-")
         self.folder, self.listed = self.runtime.name, 0
-        bus = "unix:path=%s/bus" % self.folder
         self.env.pop("DISPLAY", None)
-        self.env.update(XDG_RUNTIME_DIR=self.folder, XDG_CONFIG_HOME=self.folder,
-                        WAYLAND_DISPLAY="wayland-tessaform", DBUS_SESSION_BUS_ADDRESS=bus,
+        self.env.update(XDG_RUNTIME_DIR=self.folder, XDG_CONFIG_HOME=self.folder)
+        self.env.update(WAYLAND_DISPLAY="wayland-tessaform", DBUS_SESSION_BUS_ADDRESS=self.bus(),
                         KWIN_WAYLAND_NO_PERMISSION_CHECKS="1",
                         KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1",
                         QT_LOGGING_RULES="kwin_scripting.debug=true")  # its scripts' print()
-        self.spawn(["dbus-daemon", "--session", "--nofork", "--address=" + bus],
-                   open(os.path.join(self.out, "dbus.log"), "wb"))
-        wait_until("the session bus", lambda: os.path.exists(self.folder + "/bus"))
         self.spawn([shutil.copy(shutil.which("kwin_wayland"), self.folder), "--virtual",
                     "--width=%d" % self.size[0], "--height=%d" % self.size[1],
                     "--socket=wayland-tessaform", "--no-lockscreen", "--no-global-shortcuts",
                     "--no-kactivities"], open(os.path.join(self.out, "kwin.log"), "wb"))
-        self.bus, self.dbus = dbus.bus.BusConnection(bus), dbus
-        wait_until("KWin on the bus", lambda: self.bus.name_has_owner("org.kde.KWin"))
-        self.kwin = dbus.Interface(self.bus.get_object("org.kde.KWin", "/KWin"), "org.kde.KWin")
+        self.dbus, self.session = dbus, dbus.bus.BusConnection(self.env["DBUS_SESSION_BUS_ADDRESS"])
+        wait_until("KWin on the bus", lambda: self.session.name_has_owner("org.kde.KWin"))
+        self.kwin = dbus.Interface(self.session.get_object("org.kde.KWin", "/KWin"),
+                                   "org.kde.KWin")
         # Before the game starts: its seat then has the pointer and keyboard this device adds.
         self.input = FakeInput(self.folder + "/wayland-tessaform")
 
@@ -221,7 +225,7 @@ class KWin(Desktop):
         script, log = self.folder + "/list.js", os.path.join(self.out, "kwin.log")
         open(script, "w").write('print("windows %d " + workspace.clientList().map('
                                 'w => w.internalId.toString()).join(" "))' % self.listed)
-        scripting = self.dbus.Interface(self.bus.get_object("org.kde.KWin", "/Scripting"),
+        scripting = self.dbus.Interface(self.session.get_object("org.kde.KWin", "/Scripting"),
                                         "org.kde.kwin.Scripting")
         scripting.loadScript(script, "tessaform-list", signature="ss")  # of two
         scripting.start()
@@ -239,7 +243,7 @@ class KWin(Desktop):
     def shot(self):  # KWin's own: the screen's ARGB32 pixels, sent down a pipe
         read, write = os.pipe()
         with open(read, "rb") as pipe:
-            image = self.bus.call_blocking(
+            image = self.session.call_blocking(
                 "org.kde.KWin", "/org/kde/KWin/ScreenShot2", "org.kde.KWin.ScreenShot2",
                 "CaptureActiveScreen", "a{sv}h", ({}, self.dbus.types.UnixFd(write)))
             os.close(write)
@@ -363,13 +367,6 @@ class Gnome(Desktop):
         # The seat gains its pointer at the first motion, and a client that has none yet misses
         # a press that comes with it: moved now, in a corner with nothing in it.
         self.move(self.size[0] - 1, self.size[1] - 1)
-
-    def bus(self):  # a D-Bus daemon of our own: its address
-        read, write = os.pipe()
-        self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address=%d" % write],
-                   subprocess.DEVNULL, pass_fds=(write,))
-        os.close(write)
-        return os.fdopen(read).readline().strip()
 
     def call(self, path, method, signature=None, *arguments, face=None):
         # A method of mutter's, the shell's or the bus's, each object's interface named as its
