@@ -27,6 +27,12 @@ def start(desk, program, rules, audio="dummy", platform="xcb"):  # laid out, its
 def play_a_set(program, rules, desk):
     reader = Reader(desk)
     game, p = start(desk, program, rules)
+    # An X11 shell finds the window's desktop entry by its class.
+    entry = open(os.path.join(os.path.dirname(__file__), "../../packaging",
+                              "org.example.Tessaform.desktop")).read()
+    window = wait_until("the window", lambda: game.xdotool("search", "--name", "^Tessaform - "))
+    wm_class = desk.run("xprop", "-id", window.split()[0], "WM_CLASS").stdout
+    assert '"%s"' % re.search(r"(?m)^StartupWMClass=(.*)$", entry)[1] in wm_class, wm_class
 
     def send(points):  # a double click and a right click on the first, one click on each other
         (x, y), more = points[0], points[1:]
