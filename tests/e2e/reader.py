@@ -102,9 +102,12 @@ def read_along(reader, game, moment):
 
 def about_named(reader, game):  # every part of the about box has a name
     pid = game.proc.pid
-    game.xdotool("key", "alt+h")
+    window = game.xdotool("search", "--onlyvisible", "--name", "^Tessaform - ").split()[0]
+    game.xdotool("windowactivate", "--sync", window, "key", "alt+h")  # focused: the keys go there
     item = reader.find(pid, "menu item", "About Tessaform...")
-    wait_until("the help menu open", lambda: item.getState().contains(reader.atspi.STATE_SHOWING))
+    # Asked afresh each time: the library keeps a state it has read until told of a change.
+    wait_until("the help menu open", lambda: item.clear_cache() or item.getState().contains(
+        reader.atspi.STATE_SHOWING))
     game.xdotool("key", "a")  # once it shows: sooner, the key would go to the window
     about = reader.find(pid, "dialog", "About Tessaform")
     tree = reader.tree(reader.app(pid))
