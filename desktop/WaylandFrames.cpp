@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QWindow>
 
+#include "Log.h"
+
 #if defined(TESSAFORM_HAVE_WAYLAND)
 #include <wayland-client.h>
 
@@ -38,6 +40,12 @@ void FindDecorationManager(void* manager, wl_registry* registry, std::uint32_t n
 
 void IgnoreRemoval(void*, wl_registry*, std::uint32_t) {}
 
+void NoteMode(void* mode, zxdg_toplevel_decoration_v1*, std::uint32_t answer) {
+    if (mode != nullptr) {
+        *static_cast<std::uint32_t*>(mode) = answer;
+    }
+}
+
 }  // namespace
 #endif
 
@@ -66,6 +74,7 @@ void AskForOwnDecoration(QWindow* window) {
     wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(wrapped), queue);
     wl_registry* registry = wl_display_get_registry(wrapped);
     zxdg_decoration_manager_v1* manager = nullptr;
+    bool own = true;  // where no decoration can be asked for, xdg-shell leaves it to the window
     static const wl_registry_listener kListener = {FindDecorationManager, IgnoreRemoval};
     wl_registry_add_listener(registry, &kListener, &manager);
     wl_display_roundtrip_queue(display, queue);
@@ -75,15 +84,22 @@ void AskForOwnDecoration(QWindow* window) {
         zxdg_toplevel_decoration_v1* decoration =
             zxdg_decoration_manager_v1_get_toplevel_decoration(
                 manager, static_cast<xdg_toplevel*>(toplevel));
+        // The compositor answers with the mode it takes: sway keeps its own on a tiled window.
+        std::uint32_t mode = 0;
+        static const zxdg_toplevel_decoration_v1_listener kModeListener = {NoteMode};
+        zxdg_toplevel_decoration_v1_add_listener(decoration, &kModeListener, &mode);
         zxdg_toplevel_decoration_v1_set_mode(decoration,
                                              ZXDG_TOPLEVEL_DECORATION_V1_MODE_CLIENT_SIDE);
         zxdg_decoration_manager_v1_destroy(manager);
-        wl_display_flush(display);
+        wl_display_roundtrip_queue(display, queue);
+        zxdg_toplevel_decoration_v1_set_user_data(decoration, nullptr);
+        own = mode != ZXDG_TOPLEVEL_DECORATION_V1_MODE_SERVER_SIDE;
     }
+    qCInfo(lcWindow) << (own ? "frame: own" : "frame: the compositor's");
     wl_registry_destroy(registry);
     wl_proxy_wrapper_destroy(wrapped);
-    // The queue and the decoration stay for the life of the window: the decoration's events,
-    // which say only what was asked, wait in the queue unread.
+    // The queue and the decoration stay for the life of the window: the decoration's later
+    // answers wait in the queue unread.
 #else
     (void)window;
 #endif

@@ -35,9 +35,14 @@ class Reader:
             (a for a in self.atspi.Registry.getDesktop(0) if a and a.get_process_id() == pid),
             None))
 
-    def find(self, pid, role, name=None):  # the first of the game's objects in that role
-        return wait_until("a %s %s" % (role, name or ""), lambda: self.atspi.findDescendant(
-            self.app(pid), lambda a: a.getRoleName() == role and name in (None, a.name)))
+    def find(self, pid, role, name=None, fresh=False):
+        # The first of the game's objects in that role; fresh, asked anew each time, for what the
+        # game tells no change of (the library keeps what it has read until told).
+        def found():
+            app = self.app(pid)
+            return (fresh and app.clear_cache()) or self.atspi.findDescendant(
+                app, lambda a: a.getRoleName() == role and name in (None, a.name))
+        return wait_until("a %s %s" % (role, name or ""), found)
 
     def view(self, pid):
         return self.find(pid, "canvas")
@@ -100,20 +105,22 @@ def read_along(reader, game, moment):
         about_named(reader, game)
 
 
+def click(reader, game, item):  # where the reader finds it, once it shows
+    wait_until("%s shown" % item.name, lambda: item.clear_cache() or item.getState().contains(
+        reader.atspi.STATE_SHOWING))  # asked anew: no change of state is listened for
+    box = item.queryComponent().getExtents(reader.atspi.DESKTOP_COORDS)
+    game.press(box.x + box.width // 2, box.y + box.height // 2)
+
+
 def about_named(reader, game):  # every part of the about box has a name
     pid = game.proc.pid
-    window = game.xdotool("search", "--onlyvisible", "--name", "^Tessaform - ").split()[0]
-    game.xdotool("windowactivate", "--sync", window, "key", "alt+h")  # focused: the keys go there
-    item = reader.find(pid, "menu item", "About Tessaform...")
-    # Asked afresh each time: the library keeps a state it has read until told of a change.
-    wait_until("the help menu open", lambda: item.clear_cache() or item.getState().contains(
-        reader.atspi.STATE_SHOWING))
-    game.xdotool("key", "a")  # once it shows: sooner, the key would go to the window
-    about = reader.find(pid, "dialog", "About Tessaform")
+    for item in "Help", "About Tessaform...":  # pressed where the reader finds them
+        click(reader, game, reader.find(pid, "menu item", item, fresh=True))
+    about = reader.find(pid, "dialog", "About Tessaform", fresh=True)
     tree = reader.tree(reader.app(pid))
     open(os.path.join(game.desktop.out, "atspi-tree.txt"), "w").write("\n".join(tree) + "\n")
     parts = [(child.getRoleName(), child.name) for child in about]
     assert len(parts) == 4 and all(name for _, name in parts), parts
-    game.xdotool("key", "Return")
+    click(reader, game, next(child for child in about if child.name == "OK"))
     wait_until("the about box closed", lambda: not game.xdotool(
         "search", "--onlyvisible", "--name", "^About Tessaform$").split())
