@@ -37,8 +37,7 @@ dev=(
   # what a screen reader reads of the game: the accessibility bus and its Python client
   at-spi2-core python3-pyatspi
   # the game on Wayland: headless compositors, weston's and sway's (which reads its own tree),
-  # and KWin's, whose windows and screenshots are read over D-Bus with Debian's binding
-  weston sway kwin-wayland python3-dbus
+  weston sway
   # and GNOME Shell's, whose screen cast GStreamer reads from PipeWire and whose remote desktop
   # presses, over D-Bus through GLib's binding; the SVG loader the shell draws the game's icon with
   gnome-shell gstreamer1.0-pipewire gstreamer1.0-tools gstreamer1.0-plugins-base python3-gi

@@ -1,4 +1,4 @@
-# The real program on a private X screen, or under weston: started, pressed, photographed, read
+# The real program on a private X screen, or under a Wayland compositor: started, pressed, photographed, read
 # through its log.
 
 import contextlib
@@ -7,8 +7,6 @@ import json
 import os
 import re
 import shutil
-import socket
-import struct
 import subprocess
 import tempfile
 import threading
@@ -81,13 +79,17 @@ class Desktop:
             "xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout)
 
     def server(self, command):  # on a display it picks itself, as the tests run side by side
-        read, write = os.pipe()
-        self.spawn(command + ["-nolisten", "tcp", "-noreset", "-displayfd", str(write)],
-                   open(os.path.join(self.out, command[0] + ".log"), "wb"), pass_fds=(write,))
-        os.close(write)
-        self.env["DISPLAY"] = ":" + os.fdopen(read).readline().strip()
+        self.env["DISPLAY"] = ":" + self.told(command + ["-nolisten", "tcp", "-noreset",
+                                                         "-displayfd", "{fd}"])
         if self.env["DISPLAY"] == ":":
             raise RuntimeError("%s did not start" % command[0])
+
+    def told(self, command):  # started: the line it writes to the descriptor named {fd} in it
+        read, write = os.pipe()
+        self.spawn([arg.format(fd=write) for arg in command],
+                   open(os.path.join(self.out, command[0] + ".log"), "wb"), pass_fds=(write,))
+        os.close(write)
+        return os.fdopen(read).readline().strip()
 
     def spawn(self, command, output, **options):
         self.procs.append(subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=output,
@@ -98,11 +100,7 @@ class Desktop:
         return subprocess.run(command, env=self.env, capture_output=True, text=True)
 
     def bus(self):  # a D-Bus daemon of our own: its address
-        read, write = os.pipe()
-        self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address=%d" % write],
-                   subprocess.DEVNULL, pass_fds=(write,))
-        os.close(write)
-        return os.fdopen(read).readline().strip()
+        return self.told(["dbus-daemon", "--session", "--nofork", "--print-address={fd}"])
 
     def press(self, x, y):
         self.run("xdotool", "mousemove", str(x), str(y), "click", "1")
@@ -185,124 +183,6 @@ class Sway(Desktop):
                 found[node["app_id"]] = node
             todo += node.get("nodes", []) + node.get("floating_nodes", [])
         return found
-
-
-class KWin(Desktop):
-    # KWin's virtual backend, with no XWayland, on a session bus of its own. Its checks of who
-    # may take screenshots and send input go by KDE's desktop entries, which the tests have
-    # none of: they are off. The installed kwin_wayland's file capability (cap_sys_nice) makes
-    # it fail as root, so a copy of it runs.
-
-    def start(self, size, nested):
-        try:
-            import dbus  # Debian's python3-dbus, which passes the screenshot's pipe
-        except ImportError:
-            dbus = None
-        if not (shutil.which("kwin_wayland") and dbus):
-            print("SKIP: no KWin, or no D-Bus for Python, to play under")
-            raise SystemExit(77)
-        self.runtime = tempfile.TemporaryDirectory(prefix="tessaform-kwin-")
-        self.folder, self.listed = self.runtime.name, 0
-        self.env.pop("DISPLAY", None)
-        self.env.update(XDG_RUNTIME_DIR=self.folder, XDG_CONFIG_HOME=self.folder)
-        self.env.update(WAYLAND_DISPLAY="wayland-tessaform", DBUS_SESSION_BUS_ADDRESS=self.bus(),
-                        KWIN_WAYLAND_NO_PERMISSION_CHECKS="1",
-                        KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1",
-                        QT_LOGGING_RULES="kwin_scripting.debug=true")  # its scripts' print()
-        self.spawn([shutil.copy(shutil.which("kwin_wayland"), self.folder), "--virtual",
-                    "--width=%d" % self.size[0], "--height=%d" % self.size[1],
-                    "--socket=wayland-tessaform", "--no-lockscreen", "--no-global-shortcuts",
-                    "--no-kactivities"], open(os.path.join(self.out, "kwin.log"), "wb"))
-        self.dbus, self.session = dbus, dbus.bus.BusConnection(self.env["DBUS_SESSION_BUS_ADDRESS"])
-        wait_until("KWin on the bus", lambda: self.session.name_has_owner("org.kde.KWin"))
-        self.kwin = dbus.Interface(self.session.get_object("org.kde.KWin", "/KWin"),
-                                   "org.kde.KWin")
-        # Before the game starts: its seat then has the pointer and keyboard this device adds.
-        self.input = FakeInput(self.folder + "/wayland-tessaform")
-
-    def windows(self):  # getWindowInfo of each window, by its desktop entry, listed by a script
-        self.listed += 1
-        script, log = self.folder + "/list.js", os.path.join(self.out, "kwin.log")
-        open(script, "w").write('print("windows %d " + workspace.clientList().map('
-                                'w => w.internalId.toString()).join(" "))' % self.listed)
-        scripting = self.dbus.Interface(self.session.get_object("org.kde.KWin", "/Scripting"),
-                                        "org.kde.kwin.Scripting")
-        scripting.loadScript(script, "tessaform-list", signature="ss")  # of two
-        scripting.start()
-        ids = wait_until("KWin's list of windows", lambda: re.search(
-            rb"js: windows %d (.*)" % self.listed, open(log, "rb").read()))[1].decode().split()
-        scripting.unloadScript("tessaform-list")
-        return {str(w["desktopFile"]): w for w in map(self.kwin.getWindowInfo, ids)}
-
-    def press(self, x, y):
-        self.input.press(x, y)
-
-    def alt_f4(self):
-        self.input.keys(56, 62)  # KEY_LEFTALT, KEY_F4
-
-    def shot(self):  # KWin's own: the screen's ARGB32 pixels, sent down a pipe
-        read, write = os.pipe()
-        with open(read, "rb") as pipe:
-            image = self.session.call_blocking(
-                "org.kde.KWin", "/org/kde/KWin/ScreenShot2", "org.kde.KWin.ScreenShot2",
-                "CaptureActiveScreen", "a{sv}h", ({}, self.dbus.types.UnixFd(write)))
-            os.close(write)
-            argb, rgb = pipe.read(), bytearray(image["width"] * image["height"] * 3)
-        for i in range(3):  # little-endian: blue, green, red, alpha
-            rgb[i::3] = argb[2 - i::4]
-        return Shot(b"P6 %d %d 255\n" % (image["width"], image["height"]) + rgb)
-
-
-class FakeInput:
-    # KWin's org_kde_kwin_fake_input: one device, a pointer and a keyboard, its few Wayland
-    # messages packed by hand. Presses are at screen pixels.
-
-    def __init__(self, path):
-        self.socket, self.data, self.last = socket.socket(socket.AF_UNIX), b"", 2
-        self.socket.connect(path)
-        self.send(1, 1, 2)  # wl_display.get_registry, as object 2
-        name = next(struct.unpack("I", body[:4])[0] for obj, _, body in self.roundtrip()
-                    if obj == 2 and body[8:].startswith(b"org_kde_kwin_fake_input\0"))
-        self.send(2, 0, name, "org_kde_kwin_fake_input", 4, 4)  # bound as object 4
-        self.last = 4  # each new object's id the next
-        self.send(4, 0, "Tessaform's tests", "to play the game")  # authenticate
-        self.roundtrip()
-
-    def send(self, obj, opcode, *args):  # numbers as uint, strings with their nul, padded
-        body = b""
-        for arg in args:
-            if isinstance(arg, str):
-                arg = arg.encode() + b"\0"
-                body += struct.pack("I", len(arg)) + arg + bytes(-len(arg) % 4)
-            else:
-                body += struct.pack("I", arg)
-        self.socket.sendall(struct.pack("II", obj, (8 + len(body)) << 16 | opcode) + body)
-
-    def roundtrip(self):  # the events that came until KWin had handled every request before
-        self.last += 1
-        self.send(1, 0, self.last)  # wl_display.sync
-        events = []
-        while not events or events[-1][0] != self.last:  # its callback's done
-            while len(self.data) < 8 or len(self.data) < (size := struct.unpack(
-                    "HH", self.data[4:8])[1]):
-                assert (more := self.socket.recv(4096)), "KWin closed the Wayland connection"
-                self.data += more
-            obj, opcode = struct.unpack("IH", self.data[:6])
-            assert (obj, opcode) != (1, 0), "a Wayland error: %r" % self.data[8:size]
-            events.append((obj, opcode, self.data[8:size]))
-            self.data = self.data[size:]
-        return events
-
-    def press(self, x, y):  # the left button
-        self.send(4, 9, x * 256, y * 256)  # pointer_motion_absolute, in wl_fixed
-        self.send(4, 2, 0x110, 1)  # button BTN_LEFT, pressed
-        self.send(4, 2, 0x110, 0)
-        self.roundtrip()
-
-    def keys(self, *codes):  # Linux key codes pressed in turn, released in reverse
-        for code, state in [(code, 1) for code in codes] + [(c, 0) for c in codes[::-1]]:
-            self.send(4, 10, code, state)  # keyboard_key
-        self.roundtrip()
 
 
 class Gnome(Desktop):

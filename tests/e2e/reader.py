@@ -44,11 +44,8 @@ class Reader:
                 app, lambda a: a.getRoleName() == role and name in (None, a.name))
         return wait_until("a %s %s" % (role, name or ""), found)
 
-    def view(self, pid):
-        return self.find(pid, "canvas")
-
     def texts(self, pid):  # what the view's children say now
-        return [child.name for child in self.view(pid)]
+        return [child.name for child in self.find(pid, "canvas")]
 
     def tree(self, node, depth=0):  # as a reader lists it, for a failure or the record
         lines = ["%s%s %r%s" % ("  " * depth, node.getRoleName(), node.name,
@@ -94,7 +91,7 @@ def read_along(reader, game, moment):
     pid = game.proc.pid
     texts = words_at(lambda: reader.texts(pid), game, moment)
     if moment == "board":
-        view = reader.view(pid)
+        view = reader.find(pid, "canvas")
         assert view.name == "Tessaform board" and view.description, reader.tree(view)
         reader.pump()
         assert texts[0] in reader.names, "the clock went on unannounced: %s" % reader.names
